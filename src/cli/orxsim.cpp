@@ -1,0 +1,280 @@
+// orxsim: the system's jobs without a window.
+//
+//   orxsim info FILE
+//   orxsim convert IN OUT [--area X0,Y0,X1,Y1]
+//
+// Exit status 0 on success, 1 when the job failed (the reason on stderr),
+// 2 for a command line that cannot be understood.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/mesh.h"
+#include "workspace/bitmapFile.h"
+#include "workspace/containerFile.h"
+#include "workspace/fileKinds.h"
+#include "workspace/langText.h"
+#include "workspace/nativeFile.h"
+#include "workspace/workspace.h"
+
+using namespace orx;
+
+namespace {
+
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+const char kUsage[] =
+    "usage: orxsim info FILE\n"
+    "       orxsim convert IN OUT [--area X0,Y0,X1,Y1]\n";
+
+int usage(const char* why = nullptr)
+{
+    if (why) std::fprintf(stderr, "orxsim: %s\n", why);
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
+int fail(const std::string& text)
+{
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return kExitFailed;
+}
+
+struct Cli {
+    ConsolePlatform console;
+    Workspace ws;
+    std::vector<std::string> args;     // positional arguments after the command
+    std::vector<std::string> options;  // "--name" and "--name=value" / "--name value" pairs, flattened
+
+    bool start()
+    {
+        ws.platform = &console;
+        // A command-line tool speaks English unless ORX10.CFG says otherwise.
+        ws.screenLanguage = LangEnglish;
+        if (fileExists("ORX10.CFG")) readScreenLanguage(ws);
+        return startWorkspace(ws);
+    }
+
+    // The value of --name (empty and false when absent).
+    bool option(const char* name, std::string& value) const
+    {
+        for (size_t i = 0; i + 1 < options.size(); i += 2)
+            if (options[i] == name) {
+                value = options[i + 1];
+                return true;
+            }
+        return false;
+    }
+    bool flag(const char* name) const
+    {
+        std::string v;
+        return option(name, v);
+    }
+};
+
+// ---- info
+
+std::string jsonString(const std::string& s)
+{
+    std::string out = "\"";
+    for (char c : s) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+            continue;
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+int infoRaw(Cli& cli, const std::string& name, FileKind kind)
+{
+    int32_t w = 0, h = 0;
+    const char* companion = kind == FileKind::RGB ? "IPR" : "MPR";
+    switch (readCompanionSize(localFiles(), companionName(name, companion), w, h)) {
+    case SizeRead::Missing: return fail(langFormat(cli.ws, Msg::CantOpenFile, companionName(name, companion).c_str()));
+    case SizeRead::Invalid: return fail(langFormat(cli.ws, Msg::FileBadSize, name.c_str()));
+    case SizeRead::Ok: break;
+    }
+    std::printf("{\"kind\": %s, \"width\": %d, \"height\": %d}\n", jsonString(fileKindName(kind)).c_str(), w, h);
+    return 0;
+}
+
+int infoContainer(Cli& cli, const std::string& name, FileKind kind)
+{
+    auto in = localFiles().open(name);
+    if (!in) return fail(langFormat(cli.ws, Msg::CantOpenFile, name.c_str()));
+    FileHeader fh;
+    if (!in->readExact(fh.raw, kHeaderBytes)) return fail(langFormat(cli.ws, Msg::FileTruncated, name.c_str()));
+    parseContainerHeader(fh);
+    if (fh.width <= 0 || fh.height <= 0) return fail(langFormat(cli.ws, Msg::FileBadSize, name.c_str()));
+    const uint64_t pixels = uint64_t(fh.width) * uint64_t(fh.height) * 3;
+    if (fh.pixelOffset < kHeaderBytes || fh.pixelOffset + pixels > uint64_t(in->size()))
+        return fail(langFormat(cli.ws, Msg::FileTruncated, name.c_str()));
+    std::printf("{\"kind\": %s, \"width\": %d, \"height\": %d", jsonString(fileKindName(kind)).c_str(), fh.width,
+                fh.height);
+    if (kind == FileKind::MDL)
+        std::printf(", \"area\": [%d, %d, %d, %d]", fh.area[0], fh.area[1], fh.area[2], fh.area[3]);
+    std::printf(", \"pixelOffset\": %u}\n", fh.pixelOffset);
+    return 0;
+}
+
+int infoMap(Cli& cli, const std::string& name)
+{
+    if (!loadMapFile(cli.ws, name)) return kExitFailed;
+    // A mesh's width and height: the extent of its points.
+    int32_t w = 0, h = 0;
+    for (const MeshPoint* mesh : {cli.ws.Cpoint1.get(), cli.ws.Cpoint2.get()})
+        for (int i = 0; i < meshPointCount(cli.ws); ++i) {
+            w = std::max(w, mesh[i].x + 1);
+            h = std::max(h, mesh[i].y + 1);
+        }
+    std::printf("{\"kind\": \"MAP\", \"width\": %d, \"height\": %d, \"columns\": %d, \"rows\": %d}\n", w, h,
+                cli.ws.meshColumns, cli.ws.meshRows);
+    return 0;
+}
+
+int infoBmp(Cli& cli, const std::string& name)
+{
+    int32_t w = 0, h = 0;
+    if (!fileExists(name)) return fail(langFormat(cli.ws, Msg::CantOpenFile, name.c_str()));
+    if (!readBMPSize(localFiles(), name, w, h)) return fail(langFormat(cli.ws, Msg::FileBadHeader, name.c_str()));
+    std::printf("{\"kind\": \"BMP\", \"width\": %d, \"height\": %d}\n", w, h);
+    return 0;
+}
+
+int infoCommand(Cli& cli)
+{
+    if (cli.args.size() != 1) return usage("info takes one file");
+    const std::string& name = cli.args[0];
+    const FileKindInfo& kind = fileKindOf(name);
+    switch (kind.kind) {
+    case FileKind::RGB:
+    case FileKind::MSK: return infoRaw(cli, name, kind.kind);
+    case FileKind::MAP: return infoMap(cli, name);
+    case FileKind::BMP: return infoBmp(cli, name);
+    case FileKind::Unknown: return fail("orxsim: " + name + ": unknown file kind");
+    default: return infoContainer(cli, name, kind.kind);
+    }
+}
+
+// ---- convert
+
+// The grey level of a pixel, as the system weighs the channels.
+double greyOf(const uint8_t* p) { return 0.3 * p[0] + 0.6 * p[1] + 0.1 * p[2]; }
+
+bool parseArea(const std::string& text, int area[4])
+{
+    return std::sscanf(text.c_str(), "%d,%d,%d,%d", &area[0], &area[1], &area[2], &area[3]) == 4;
+}
+
+int convertCommand(Cli& cli)
+{
+    if (cli.args.size() != 2) return usage("convert takes an input and an output file");
+    const std::string& in = cli.args[0];
+    const std::string& out = cli.args[1];
+    const FileKindInfo& from = fileKindOf(in);
+    const FileKindInfo& to = fileKindOf(out);
+    if (!from.open) return fail("orxsim: " + in + ": not a picture file (RGB, MSK, MDL, CLO, PRT, NIT, EMB, BMP)");
+    if (!to.save) return fail("orxsim: " + out + ": can not write this kind (RGB, MSK, MDL, CLO, PRT, NIT, EMB, BMP)");
+
+    std::string areaText;
+    const bool hasArea = cli.option("--area", areaText);
+    int area[4] = {};
+    if (hasArea && !parseArea(areaText, area)) return usage("--area takes X0,Y0,X1,Y1");
+
+    Workspace& ws = cli.ws;
+    if (!from.open(ws, in, localFiles())) return kExitFailed;
+
+    const uint64_t n = pixelCount(ws);
+    if (from.kind == FileKind::MSK) {
+        for (uint64_t i = 0; i < n; ++i) std::memset(ws.image + 3 * i, ws.mask[i] > 254 ? 255 : 0, 3);
+    } else if (to.kind == FileKind::MSK) {
+        for (uint64_t i = 0; i < n; ++i) ws.mask[i] = greyOf(ws.image + 3 * i) > 127 ? 255 : 0;
+    }
+    if (to.kind == FileKind::MDL) {
+        if (hasArea) {
+            if (area[0] < 0 || area[1] < 0 || area[0] > area[2] || area[1] > area[3] || area[2] >= ws.imageWidth ||
+                area[3] >= ws.imageHeight)
+                return fail("orxsim: --area must lie inside the " + std::to_string(ws.imageWidth) + " x " +
+                            std::to_string(ws.imageHeight) + " image");
+            for (int i = 0; i < 4; ++i) ws.modelArea[i] = int16_t(area[i]);
+        } else if (from.kind != FileKind::MDL) {
+            ws.modelArea[0] = 0;
+            ws.modelArea[1] = 0;
+            ws.modelArea[2] = int16_t(ws.imageWidth - 1);
+            ws.modelArea[3] = int16_t(ws.imageHeight - 1);
+        }
+        if (ws.imageWidth > 32768 || ws.imageHeight > 32768)
+            return fail("orxsim: a model can not be wider or higher than 32768 pixels");
+    }
+    if (!to.save(ws, out)) {
+        if (to.kind == FileKind::MSK) return fail(langFormat(ws, Msg::CantOpenFile, out.c_str()));
+        return kExitFailed;
+    }
+    return 0;
+}
+
+struct Command {
+    const char* name;
+    int (*run)(Cli&);
+};
+
+const Command kCommands[] = {
+    {"info", infoCommand},
+    {"convert", convertCommand},
+};
+
+// Options that take a value; every other "--x" is a flag.
+const char* const kValueOptions[] = {"--area"};
+
+bool takesValue(const std::string& opt)
+{
+    for (const char* o : kValueOptions)
+        if (opt == o) return true;
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return usage();
+    const std::string name = argv[1];
+    if (name == "-h" || name == "--help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    const Command* command = nullptr;
+    for (const Command& c : kCommands)
+        if (name == c.name) command = &c;
+    if (!command) return usage(("unknown command " + name).c_str());
+
+    Cli cli;
+    for (int i = 2; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a.rfind("--", 0) == 0 && a.size() > 2) {
+            std::string value;
+            if (size_t eq = a.find('='); eq != std::string::npos) {
+                value = a.substr(eq + 1);
+                a.resize(eq);
+            } else if (takesValue(a)) {
+                if (i + 1 >= argc) return usage((a + " needs a value").c_str());
+                value = argv[++i];
+            }
+            cli.options.push_back(a);
+            cli.options.push_back(value);
+        } else {
+            cli.args.push_back(a);
+        }
+    }
+    if (!cli.start()) return kExitFailed;
+    return command->run(cli);
+}

@@ -1,0 +1,83 @@
+// Files on disk: names, whole reads, input streams and atomic writes.
+//
+// Every writer builds its file beside the target and renames it into place
+// once complete, so a failed save leaves the old file untouched. Readers
+// open files through a FileSource, which is the local file system here and
+// the online library elsewhere.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orx {
+
+std::string joinPath(const std::string& dir, const std::string& name);
+// A.RGB -> A.IPR: the last three characters replaced.
+std::string companionName(const std::string& name, const char* ext3);
+// The extension after the last dot, in upper case ("" when none).
+std::string upperExtension(const std::string& name);
+std::string baseName(const std::string& path);
+std::string dirName(const std::string& path);
+bool fileExists(const std::string& path);
+// -1 when the file cannot be stat'ed.
+int64_t fileSize(const std::string& path);
+
+// Sequential reading of one file.
+class InStream {
+public:
+    virtual ~InStream() = default;
+    // Reads up to n bytes; returns how many were read (short only at the end
+    // of the file or on an error).
+    virtual size_t read(void* dst, size_t n) = 0;
+    // Moves forward to the absolute offset; false when that is not possible.
+    virtual bool seekTo(uint64_t offset) = 0;
+    // Size of the file in bytes, or -1 when the source cannot tell.
+    virtual int64_t size() const = 0;
+
+    bool readExact(void* dst, size_t n) { return read(dst, n) == n; }
+};
+
+class FileSource {
+public:
+    virtual ~FileSource() = default;
+    // nullptr when the file cannot be opened.
+    virtual std::unique_ptr<InStream> open(const std::string& name) = 0;
+};
+
+// The local file system.
+FileSource& localFiles();
+
+// Reads a whole file of at most maxBytes; false when it cannot be opened,
+// is larger than maxBytes or cannot be read.
+bool readWholeFile(FileSource& src, const std::string& name, uint64_t maxBytes, std::vector<uint8_t>& out);
+
+// A file written beside its target and renamed into place by commit().
+// Dropping it uncommitted removes the partial file.
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string target);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    bool ok() const { return file_ != nullptr && !failed_; }
+    int error() const { return error_; }  // errno of the first failure
+    bool write(const void* data, size_t n);
+    // Closes the file and, when every write succeeded, renames it over the
+    // target. False (and the target untouched) otherwise.
+    bool commit();
+    void abandon();
+
+private:
+    std::string target_, temp_;
+    FILE* file_ = nullptr;
+    bool failed_ = false;
+    int error_ = 0;
+};
+
+bool writeFileAtomically(const std::string& path, const void* data, size_t n);
+
+}  // namespace orx

@@ -1,0 +1,186 @@
+// The workspace: the one record that holds the whole state of the system.
+//
+// Everything the program works on lives here, the way a server keeps its
+// state in one global struct: the image block and the planes inside it, the
+// display buffers, the scratch buffers, the mesh buffers, the file header,
+// the paths and the screen language. Operations are free functions that take
+// the Workspace& they read and write. The desktop program owns one instance;
+// a test builds a fresh one in a line.
+//
+// Buffers are obtained once by startWorkspace() and never resized: loading
+// an image only moves the plane pointers inside the image block.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace orx {
+
+// Fixed sizes of the buffers obtained at start-up.
+constexpr size_t kDisplayBytes = 5'760'000;    // RS and RS1: 1600 x 1200 x 3
+constexpr size_t kDensityBytes = 262'144;      // brush table, 512 x 512
+constexpr size_t kBuf1Bytes = 128'000;         // line buffer
+constexpr size_t kThumbOffset = 64'000;        // thumbBuffer is the upper half of buf1
+constexpr int kThumbWidth = 70;
+constexpr int kThumbHeight = 60;
+constexpr size_t kThumbBytes = kThumbWidth * kThumbHeight * 3;   // 12,600
+constexpr size_t kMaskThumbBytes = kThumbWidth * kThumbHeight;   // 4,200
+constexpr size_t kCompanionTextBytes = 30;
+constexpr size_t kHeaderBytes = 256;
+constexpr uint64_t kMinBlockBytes = 16'000'000;
+constexpr uint64_t kBlockStepBytes = 2'000'000;
+constexpr int kMaxDisplayRows = 4096;
+
+// Mesh buffers: 201 x 201 points of (x, y), and the engine's row table.
+constexpr int kMeshMaxPoints = 40'401;
+constexpr int kMaxEngineRows = 20'000;
+
+enum ScreenLanguage : int32_t { LangUnset = 0, LangTaiwan = 1, LangEnglish = 3, LangKorea = 4 };
+
+struct MeshPoint {
+    int32_t x = 0, y = 0;
+};
+
+// The engine's current cell: object corners P0..P3 clockwise from top-left,
+// material corners Q0 (top-left) and Q2 (bottom-right).
+struct MeshCell {
+    MeshPoint p[4];
+    MeshPoint q0, q2;
+};
+
+// The parsed 256-byte container header (models, materials, parts, NIT, EMB).
+struct FileHeader {
+    uint8_t raw[kHeaderBytes] = {};
+    char magic[65] = {};
+    int32_t one = 0;             // value at 64
+    int32_t width = 0, height = 0;
+    uint32_t pixelOffset = 0, pixelBytes = 0;
+    int32_t value82 = 0, value84 = 0;
+    int32_t thumbWidth = 0, thumbHeight = 0;
+    uint32_t thumbOffset = 0, thumbBytes = 0, thumbEnd = 0;
+    uint8_t flags102[8] = {};
+    int16_t area[4] = {};        // model only: x0, y0, x1, y1
+    int16_t whole[4] = {};       // model only: 0, 0, W - 1, H - 1
+    char text110[61] = {}, text170[41] = {}, text211[41] = {};
+    uint8_t byte210 = 0, bytes251[5] = {};
+};
+
+struct Workspace {
+    Platform* platform = nullptr;
+
+    // ---- configuration and paths
+    int32_t screenLanguage = LangUnset;
+    std::string VLX98DIR;        // program directory: language file, snapshots
+    std::string WORKDIR;         // work directory: temp image and bitmap
+    int32_t environmentReady = 0;
+
+    // ---- image block
+    uint64_t totalRam = 0;
+    uint64_t availableRam = 0;
+    uint64_t blockSize = 0;
+    uint64_t planeCapacity = 0;  // most pixels (W x H) an image may have
+    uint64_t maxRgbBytes = 0;    // planeCapacity x 3
+    std::unique_ptr<uint8_t[]> block;
+
+    int32_t imageWidth = 0;
+    int32_t imageHeight = 0;
+    uint64_t imageRowBytes = 0;
+    uint8_t* image = nullptr;
+    uint8_t* secondImage = nullptr;
+    uint8_t* mask = nullptr;
+    uint8_t* maskBackup = nullptr;
+    uint8_t* tempImage = nullptr;
+    int32_t tempInMemory = 0;
+    int32_t imageLoaded = 0;
+    std::string currentFileName;
+
+    // ---- display
+    std::unique_ptr<uint8_t[]> RS;
+    std::unique_ptr<uint8_t[]> RS1;
+    size_t displayCapacity = 0;  // bytes of RS and of RS1
+    int32_t displayWidth = 0;
+    int32_t displayHeight = 0;
+    int32_t displayStride = 0;
+    uint64_t displayBytes = 0;
+    std::unique_ptr<uint64_t[]> displayRowOffset;  // kMaxDisplayRows entries
+    int32_t displayScale16 = 16;
+    int32_t displayOriginX = 0, displayOriginY = 0;
+    int32_t maskVisible = 0;
+    int32_t maskOverlayMode = 3;
+    uint8_t maskOverlayColour[3] = {255, 0, 0};  // display order B, G, R
+
+    // ---- scratch buffers
+    std::unique_ptr<uint8_t[]> DENSITY;
+    std::unique_ptr<uint8_t[]> buf1;
+    uint8_t* thumbBuffer = nullptr;
+    FileHeader fileHeader;
+
+    // ---- mesh buffers
+    std::unique_ptr<MeshPoint[]> Cpoint0;  // snapshot and scratch of the mesh tool
+    std::unique_ptr<MeshPoint[]> Cpoint1;  // object mesh
+    std::unique_ptr<MeshPoint[]> Cpoint2;  // material mesh
+    std::unique_ptr<uint64_t[]> OFSTBUF;   // byte offset of each image row
+    int32_t meshColumns = 0;               // C
+    int32_t meshRows = 0;                  // R
+    MeshCell cell;
+
+    // ---- the model being dressed
+    std::string modelPath;
+    int16_t modelArea[4] = {};   // material area x0, y0, x1, y1 from the model header
+    std::string materialPath;
+
+    // ---- flags of the command table
+    int32_t meshPresent = 0;
+    int32_t modelLoaded = 0;
+    int32_t modelMapped = 0;
+    int32_t materialChosen = 0;
+    int32_t pieceFloating = 0;
+};
+
+// Start-up of the workspace, in order: RS, RS1, DENSITY, buf1, the mesh
+// buffers, then the image block. The first step that fails shows its
+// message and returns false. displayBytes may be raised above kDisplayBytes
+// for screens larger than 1600 x 1200.
+bool startWorkspace(Workspace& ws, size_t displayBufferBytes = kDisplayBytes);
+
+// Sizes and allocates the image block from the machine's memory (or from
+// ORX_BLOCK_BYTES when it is set).
+bool sizeImageBlock(Workspace& ws);
+
+// Points the planes for an image of W x H. The caller has checked that
+// W x H fits planeCapacity.
+void layoutPlanes(Workspace& ws, int32_t width, int32_t height);
+
+inline uint64_t pixelCount(const Workspace& ws) { return uint64_t(ws.imageWidth) * uint64_t(ws.imageHeight); }
+inline uint64_t imageBytes(const Workspace& ws) { return pixelCount(ws) * 3; }
+// True when an image of w x h fits the block. Zero and negative sizes never fit.
+bool imageFits(const Workspace& ws, int64_t width, int64_t height);
+
+void clearMask(Workspace& ws);
+void invertMask(Workspace& ws);
+void fillImageWhite(Workspace& ws);
+// New image command: lays out w x h and fills it white. False when it does not fit.
+bool newImage(Workspace& ws, int32_t width, int32_t height);
+void fillOffsetTable(Workspace& ws);
+
+// Display buffer geometry and helpers.
+void setDisplaySize(Workspace& ws, int32_t width, int32_t height);
+void fillDisplay(Workspace& ws, uint8_t grey);
+void saveDisplay(Workspace& ws);     // RS -> RS1
+void restoreDisplay(Workspace& ws);  // RS1 -> RS
+void restoreDisplayRect(Workspace& ws, Rect r);
+
+// Whole-image operations; each works on image and mask together.
+void halveImage(Workspace& ws);
+void rotateImage(Workspace& ws, bool clockwise);
+void mirrorImage(Workspace& ws, bool leftRight);
+
+// The memory information command's two texts.
+std::string memoryRamText(const Workspace& ws);
+std::string memoryCapacityText(const Workspace& ws);
+
+}  // namespace orx
