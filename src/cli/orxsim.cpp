@@ -2,6 +2,9 @@
 //
 //   orxsim info FILE
 //   orxsim convert IN OUT [--area X0,Y0,X1,Y1]
+//   orxsim dress MODEL --material MAT [...] -o OUT
+//   orxsim sample-library DIR
+//   orxsim library list|rm ...
 //
 // Exit status 0 on success, 1 when the job failed (the reason on stderr),
 // 2 for a command line that cannot be understood.
@@ -19,62 +22,64 @@
 #include "workspace/langText.h"
 #include "workspace/nativeFile.h"
 #include "workspace/workspace.h"
+#include "cli.h"
 
 using namespace orx;
 
 namespace {
 
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
 const char kUsage[] =
     "usage: orxsim info FILE\n"
-    "       orxsim convert IN OUT [--area X0,Y0,X1,Y1]\n";
+    "       orxsim convert IN OUT [--area X0,Y0,X1,Y1]\n"
+    "       orxsim dress MODEL.MDL --material MAT.CLO [--layout normal|horizontal|vertical]\n"
+    "                    [--contrast C] [--soft] [--reflection] [--library URL] -o OUT\n"
+    "       orxsim sample-library DIR\n"
+    "       orxsim library list [--library URL] [--json] [--thumbnails DIR]\n"
+    "       orxsim library rm NAME [--library URL]\n";
 
-int usage(const char* why = nullptr)
+}  // namespace
+
+int orx::usage(const char* why)
 {
     if (why) std::fprintf(stderr, "orxsim: %s\n", why);
     std::fputs(kUsage, stderr);
     return kExitUsage;
 }
 
-int fail(const std::string& text)
+int orx::fail(const std::string& text)
 {
     std::fprintf(stderr, "%s\n", text.c_str());
     return kExitFailed;
 }
 
-struct Cli {
-    ConsolePlatform console;
-    Workspace ws;
-    std::vector<std::string> args;     // positional arguments after the command
-    std::vector<std::string> options;  // "--name" and "--name=value" / "--name value" pairs, flattened
+bool Cli::start()
+{
+    ws.platform = &console;
+    // A command-line tool speaks English unless ORX10.CFG says otherwise.
+    ws.screenLanguage = LangEnglish;
+    if (fileExists("ORX10.CFG")) readScreenLanguage(ws);
+    return startWorkspace(ws);
+}
 
-    bool start()
-    {
-        ws.platform = &console;
-        // A command-line tool speaks English unless ORX10.CFG says otherwise.
-        ws.screenLanguage = LangEnglish;
-        if (fileExists("ORX10.CFG")) readScreenLanguage(ws);
-        return startWorkspace(ws);
-    }
+bool Cli::option(const char* name, std::string& value) const
+{
+    for (size_t i = 0; i + 1 < options.size(); i += 2)
+        if (options[i] == name) {
+            value = options[i + 1];
+            return true;
+        }
+    return false;
+}
 
-    // The value of --name (empty and false when absent).
-    bool option(const char* name, std::string& value) const
-    {
-        for (size_t i = 0; i + 1 < options.size(); i += 2)
-            if (options[i] == name) {
-                value = options[i + 1];
-                return true;
-            }
-        return false;
-    }
-    bool flag(const char* name) const
-    {
-        std::string v;
-        return option(name, v);
-    }
-};
+bool Cli::flag(const char* name) const
+{
+    std::string v;
+    return option(name, v);
+}
+
+namespace {
+
+
 
 // ---- info
 
@@ -230,10 +235,14 @@ struct Command {
 const Command kCommands[] = {
     {"info", infoCommand},
     {"convert", convertCommand},
+    {"dress", dressCommand},
+    {"sample-library", sampleLibraryCommand},
+    {"library", libraryCommand},
 };
 
 // Options that take a value; every other "--x" is a flag.
-const char* const kValueOptions[] = {"--area"};
+const char* const kValueOptions[] = {"--area", "--material", "--layout", "--contrast", "-o",
+                                     "--library", "--thumbnails"};
 
 bool takesValue(const std::string& opt)
 {
@@ -260,7 +269,7 @@ int main(int argc, char** argv)
     Cli cli;
     for (int i = 2; i < argc; ++i) {
         std::string a = argv[i];
-        if (a.rfind("--", 0) == 0 && a.size() > 2) {
+        if ((a.rfind("--", 0) == 0 && a.size() > 2) || a == "-o") {
             std::string value;
             if (size_t eq = a.find('='); eq != std::string::npos) {
                 value = a.substr(eq + 1);

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,6 +97,17 @@ public:
         if (!f) return nullptr;
         return std::make_unique<LocalStream>(f);
     }
+
+    std::vector<std::string> listFolder(const std::string& folder) override
+    {
+        std::vector<std::string> names;
+        DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+        if (!d) return names;
+        while (const dirent* e = ::readdir(d))
+            if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.emplace_back(e->d_name);
+        ::closedir(d);
+        return names;
+    }
 };
 
 }  // namespace
@@ -103,6 +116,20 @@ FileSource& localFiles()
 {
     static LocalFiles files;
     return files;
+}
+
+std::string resolveNamedFile(FileSource& src, const std::string& referrer, const std::string& name)
+{
+    // Names written on other systems may use backslashes.
+    std::string n = name;
+    for (char& c : n)
+        if (c == '\\') c = '/';
+    const std::string path = (!n.empty() && n[0] == '/') ? n : joinPath(dirName(referrer), n);
+    if (src.open(path)) return path;
+    const std::string folder = dirName(path), leaf = baseName(path);
+    for (const std::string& candidate : src.listFolder(folder))
+        if (::strcasecmp(candidate.c_str(), leaf.c_str()) == 0) return joinPath(folder, candidate);
+    return path;
 }
 
 bool readWholeFile(FileSource& src, const std::string& name, uint64_t maxBytes, std::vector<uint8_t>& out)

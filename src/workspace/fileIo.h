@@ -45,7 +45,17 @@ public:
     virtual ~FileSource() = default;
     // nullptr when the file cannot be opened.
     virtual std::unique_ptr<InStream> open(const std::string& name) = 0;
+    // The names (without folder) of the files in a folder; empty when it
+    // cannot be listed.
+    virtual std::vector<std::string> listFolder(const std::string& folder) = 0;
 };
+
+// A file named inside another file (an ORX or MMP file names its masks,
+// meshes and models): relative names are taken from the referring file's
+// folder, absolute names stay; when the exact name is missing, a file whose
+// name differs only in letter case is taken (models are often made on
+// systems that ignore case). Returns the name to open.
+std::string resolveNamedFile(FileSource& src, const std::string& referrer, const std::string& name);
 
 // The local file system.
 FileSource& localFiles();

@@ -133,6 +133,18 @@ struct Workspace {
     int16_t modelArea[4] = {};   // material area x0, y0, x1, y1 from the model header
     std::string materialPath;
 
+    // ---- mapping options
+    int32_t softMapping = 0;     // 0 sharp, 1 soft
+    int32_t reflection = 0;      // 0 contrast shading, 1 reflection shading
+    int32_t repeatLayout = 0;    // 0 normal, 1 horizontal shifted, 2 vertical shifted
+    float contrastExponent = 1.0f;
+    int32_t contrastIndex = 9;   // entry of the "Contrast Control" list
+    uint8_t maskMode = 0;        // 1 once a mask line of an ORX file was installed
+    uint8_t contrastTable[256] = {};
+    int32_t mappingThreads = 0;  // workers of a run; 0 picks by the machine and the picture
+    int32_t lastRunParts = 0;    // MAP lines the last run mapped
+    int32_t lastRunFailures = 0; // mask and MAP lines it could not
+
     // ---- flags of the command table
     int32_t meshPresent = 0;
     int32_t modelLoaded = 0;

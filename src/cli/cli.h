@@ -1,0 +1,41 @@
+// The command-line tool's shared state: one workspace, the console
+// platform and the parsed command line. Each command is a function that
+// takes the Cli and returns the exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "workspace/workspace.h"
+
+namespace orx {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+struct Cli {
+    ConsolePlatform console;
+    Workspace ws;
+    std::vector<std::string> args;     // positional arguments after the command
+    std::vector<std::string> options;  // "--name" and "--name=value" / "--name value" pairs, flattened
+
+    // Starts the workspace; false (with the reason on stderr) when it cannot.
+    bool start();
+
+    // The value of --name; false when the option is absent.
+    bool option(const char* name, std::string& value) const;
+    bool flag(const char* name) const;
+};
+
+// Commands that live in their own files.
+int dressCommand(Cli& cli);
+int sampleLibraryCommand(Cli& cli);
+int libraryCommand(Cli& cli);
+
+// Prints the usage (and why, when given) to stderr; returns kExitUsage.
+int usage(const char* why = nullptr);
+// Prints one line to stderr; returns kExitFailed.
+int fail(const std::string& text);
+
+}  // namespace orx

@@ -1,0 +1,38 @@
+// The mapping run: an ORX file lists, part by part, a mask file and a MAP
+// file; each part's mask is installed and every object cell is filled from
+// its material cell, shaded by the photograph.
+#pragma once
+
+#include <string>
+
+#include "workspace/fileIo.h"
+#include "workspace/workspace.h"
+
+namespace orx {
+
+// Kinds of ORX lines.
+enum OrxLine : int { OrxOther = 0, OrxImageAlt = 1, OrxMask = 2, OrxMap = 3, OrxDelay = 4, OrxRepeat = 5,
+                     OrxColor = 6, OrxZoom = 7, OrxImage = 8 };
+
+struct OrxLineInfo {
+    int kind = OrxOther;
+    int value = 0;         // DELAY and COLOR number; for mask lines the extension's position + 4
+    int imageIndex = 0;    // image lines: first number - 1
+    int imageA = 0, imageB = 0;
+    float zoom = 0;        // ZOOM: factor (0 when left unchanged)
+    int zoomX = 0, zoomY = 0;
+};
+
+OrxLineInfo classifyOrxLine(const std::string& line);
+
+// Runs the ORX file on the loaded model. Returns 1 when every line was
+// processed, 0 when the file cannot be opened or a mask or MAP line failed.
+// The files it names are read through src, relative to the ORX file.
+int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src = localFiles());
+
+// Maps every cell of the current mesh pair (after the contrast table is built).
+void mapAllCells(Workspace& ws);
+// Maps ws.cell.
+void mapCell(Workspace& ws);
+
+}  // namespace orx

@@ -1,0 +1,125 @@
+// Shading and sampling: how a material sample takes the photograph's light.
+#include "shading.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orx {
+
+Hsv rgbToHsv(uint8_t r, uint8_t g, uint8_t b)
+{
+    const int mx = std::max({r, g, b});
+    const int mn = std::min({r, g, b});
+    const double d = mx - mn;
+    Hsv out;
+    out.v = mx / 255.0;
+    out.s = mx == 0 ? 0.0 : d / mx;
+    if (out.s == 0) return out;
+    double h;
+    if (mx == r)
+        h = (g - b) / d;
+    else if (mx == g)
+        h = 2 + (b - r) / d;
+    else
+        h = 4 + (r - g) / d;
+    h *= 60;
+    if (h < 0) h += 360;
+    out.h = h;
+    return out;
+}
+
+void hsvToRgb(double h, double s, double v, double& r, double& g, double& b)
+{
+    const int i = int(h / 60);
+    const double f = h / 60 - i;
+    const double p = v * (1 - s);
+    const double q = v * (1 - s * f);
+    const double t = v * (1 - s * (1 - f));
+    switch (i) {
+    case 1: r = q, g = v, b = p; break;
+    case 2: r = p, g = v, b = t; break;
+    case 3: r = p, g = q, b = v; break;
+    case 4: r = t, g = p, b = v; break;
+    case 5: r = v, g = p, b = q; break;
+    default: r = v, g = t, b = p; break;  // 0 and 6
+    }
+}
+
+void hsvToBytes(double h, double s, double v, uint8_t* out)
+{
+    double r, g, b;
+    hsvToRgb(h, s, v, r, g, b);
+    out[0] = uint8_t(std::clamp(r * 255, 0.0, 255.0));
+    out[1] = uint8_t(std::clamp(g * 255, 0.0, 255.0));
+    out[2] = uint8_t(std::clamp(b * 255, 0.0, 255.0));
+}
+
+void buildContrastTable(Workspace& ws)
+{
+    const double c = ws.contrastExponent;
+    for (int i = 0; i < 256; ++i) ws.contrastTable[i] = uint8_t(255 * std::pow(i / 255.0, c));
+}
+
+float contrastOfEntry(int k) { return float(k + 1) / 10.0f; }
+
+const char* contrastEntryText(int k)
+{
+    static const char* const kTexts[20] = {"0.1<Bright>", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7",
+                                           "0.8",         "0.9", "1.0<Normal>", "1.1", "1.2", "1.3", "1.4",
+                                           "1.5",         "1.6", "1.7", "1.8", "1.9", "2.0<Dark>"};
+    return kTexts[std::clamp(k, 0, 19)];
+}
+
+void shadeContrast(const Workspace& ws, const uint8_t* t, const uint8_t* m, uint8_t* out)
+{
+    const double l = ws.contrastTable[std::max({t[0], t[1], t[2]})] / 255.0;
+    const Hsv hm = rgbToHsv(m[0], m[1], m[2]);
+    hsvToBytes(hm.h, hm.s, l * hm.v, out);
+}
+
+void shadeReflection(const Workspace& ws, const uint8_t* t, const uint8_t* m, uint8_t* out)
+{
+    const Hsv ht = rgbToHsv(t[0], t[1], t[2]);
+    const Hsv hm = rgbToHsv(m[0], m[1], m[2]);
+    const double v = std::pow(hm.v, double(ws.contrastExponent)) * ht.v;
+    const double s = std::sqrt(ht.s * hm.s);
+    hsvToBytes(hm.h, s, v, out);
+}
+
+void buildShadeTables(const Workspace& ws, ShadeTables& t)
+{
+    std::copy(ws.contrastTable, ws.contrastTable + 256, t.contrast);
+    const double c = ws.contrastExponent;
+    for (int i = 0; i < 256; ++i) t.valuePow[i] = std::pow(i / 255.0, c);
+}
+
+void shadeReflectionFast(const ShadeTables& tab, const uint8_t* t, const uint8_t* m, uint8_t* out)
+{
+    const Hsv ht = rgbToHsv(t[0], t[1], t[2]);
+    const Hsv hm = rgbToHsv(m[0], m[1], m[2]);
+    const double v = tab.valuePow[std::max({m[0], m[1], m[2]})] * ht.v;
+    const double s = std::sqrt(ht.s * hm.s);
+    hsvToBytes(hm.h, s, v, out);
+}
+
+void sampleMaterial(const Workspace& ws, int32_t x, int32_t y, uint8_t* out)
+{
+    const int32_t w = ws.imageWidth, h = ws.imageHeight;
+    const uint8_t* src = ws.secondImage;
+    if (ws.softMapping && w >= 3 && h >= 3) {
+        x = std::clamp(x, 1, w - 2);
+        y = std::clamp(y, 1, h - 2);
+        const ptrdiff_t row = ptrdiff_t(w) * 3;
+        const uint8_t* c = src + y * row + ptrdiff_t(x) * 3;
+        for (int k = 0; k < 3; ++k) out[k] = uint8_t((c[k - row] + c[k - 3] + c[k] + c[k + 3] + c[k + row]) / 5);
+        return;
+    }
+    x = std::clamp(x, 0, w - 1);
+    y = std::clamp(y, 0, h - 1);
+    const uint8_t* p = src + (uint64_t(y) * w + x) * 3;
+    out[0] = p[0];
+    out[1] = p[1];
+    out[2] = p[2];
+}
+
+}  // namespace orx

@@ -1,0 +1,68 @@
+// Shading: a material sample laid onto a photograph pixel keeps the
+// photograph's light. Contrast shading takes the photograph's brightness
+// (raised to the contrast exponent); reflection shading also lets the
+// photograph's highlights wash out the material's saturation.
+#pragma once
+
+#include <cstdint>
+
+#include "workspace/workspace.h"
+
+namespace orx {
+
+struct Hsv {
+    double h = 0, s = 0, v = 0;  // hue in degrees 0 <= h < 360, s and v in 0..1
+};
+
+// The hexcone model, shared by shading, the colour tools and the masks.
+Hsv rgbToHsv(uint8_t r, uint8_t g, uint8_t b);
+// Returns r, g, b in 0..1.
+void hsvToRgb(double h, double s, double v, double& r, double& g, double& b);
+// HSV to bytes: each channel times 255, truncated.
+void hsvToBytes(double h, double s, double v, uint8_t* out);
+
+// table[i] = trunc(255 * pow(i / 255, c)) for the workspace's exponent.
+void buildContrastTable(Workspace& ws);
+
+// The exponent of entry k (0..19) of the "Contrast Control" list: (k + 1) / 10.
+float contrastOfEntry(int k);
+// The list's texts: "0.1<Bright>", "0.2", ... "1.0<Normal>", ... "2.0<Dark>".
+const char* contrastEntryText(int k);
+
+// Output pixel for photograph pixel t and material sample m, by the
+// formulas as written: HSV of the material, value scaled by the contrast
+// table at the photograph's brightest channel (contrast), or the material's
+// value raised to the exponent times the photograph's value with the
+// saturations' geometric mean (reflection).
+void shadeContrast(const Workspace& ws, const uint8_t* t, const uint8_t* m, uint8_t* out);
+void shadeReflection(const Workspace& ws, const uint8_t* t, const uint8_t* m, uint8_t* out);
+
+// The same shadings as the mapping run computes them for speed. Contrast:
+// scaling HSV's value scales every channel alike, so the output is each
+// material channel times table[max(t)] / 255 (it differs from the formula
+// as written by at most one unit, where that lands exactly on a whole
+// number). Reflection: the material's pow is looked up per value level.
+struct ShadeTables {
+    uint8_t contrast[256];
+    double valuePow[256];  // pow(i / 255, c)
+};
+void buildShadeTables(const Workspace& ws, ShadeTables& t);
+
+inline void shadeContrastFast(const ShadeTables& tab, const uint8_t* t, const uint8_t* m, uint8_t* out)
+{
+    uint8_t mx = t[0] > t[1] ? t[0] : t[1];
+    mx = mx > t[2] ? mx : t[2];
+    const unsigned l = tab.contrast[mx];
+    out[0] = uint8_t(l * m[0] / 255);
+    out[1] = uint8_t(l * m[1] / 255);
+    out[2] = uint8_t(l * m[2] / 255);
+}
+
+void shadeReflectionFast(const ShadeTables& tab, const uint8_t* t, const uint8_t* m, uint8_t* out);
+
+// Material sample at (x, y) of secondImage: the pixel (sharp, coordinates
+// clamped to the image) or the five-point average (soft, clamped one pixel
+// inside the border).
+void sampleMaterial(const Workspace& ws, int32_t x, int32_t y, uint8_t* out);
+
+}  // namespace orx
