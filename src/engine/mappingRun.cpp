@@ -641,6 +641,10 @@ int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src)
         if (!f.present) showLangMessage(ws, Msg::CantOpenFile, path.c_str());
     }
 
+    int partsToMap = 0;
+    for (const std::string& line : lines) partsToMap += classifyOrxLine(line).kind == OrxMap;
+    int partsDone = 0;
+
     buildContrastTable(ws);
     const std::string prompt = ws.screenLanguage == LangTaiwan ? kStopPromptZh : kStopPromptEn;
     int result = 1;
@@ -669,6 +673,7 @@ int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src)
                 ++ws.lastRunFailures;
             }
             ws.meshPresent = 1;
+            ws.platform->progress(++partsDone, partsToMap);
             ws.platform->redraw(nullptr);
             ws.platform->status(prompt, Rgb{255, 0, 0});
         }

@@ -38,6 +38,8 @@ public:
     virtual void status(const std::string& text, Rgb band) = 0;
     // Refresh the view: the whole picture when rect is null.
     virtual void redraw(const Rect* rect) = 0;
+    // A long job's progress: `done` of `total` steps (the parts of a mapping run).
+    virtual void progress(int done, int total) {}
 };
 
 // Prints messages to stderr, answers every question with "no", never stops.

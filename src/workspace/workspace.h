@@ -109,6 +109,10 @@ struct Workspace {
     std::unique_ptr<uint64_t[]> displayRowOffset;  // kMaxDisplayRows entries
     int32_t displayScale16 = 16;
     int32_t displayOriginX = 0, displayOriginY = 0;
+    int32_t viewCentreX = 0, viewCentreY = 0;  // image point shown at the view's centre
+    int32_t clientWidth = 0;   // the view's client width
+    int32_t bandTop = 0;       // client height less the 20-pixel status band: the picture's height
+    int32_t showFromPosition = 0;  // next paint shows from the view centre instead of fitting
     int32_t maskVisible = 0;
     int32_t maskOverlayMode = 3;
     uint8_t maskOverlayColour[3] = {255, 0, 0};  // display order B, G, R

@@ -1,0 +1,57 @@
+// The view: the display buffer RS on the screen, and the status band below.
+//
+// Composition happens in the core (workspace/display.h); the view only shows
+// RS through a QImage over the same bytes, paints the band's texts, turns a
+// resize into a redisplay, and turns the common mouse gestures (Shift-click
+// pan, Control-click zoom, the wheel) into display changes. The tool modes'
+// own mouse work is dispatched from here on ws.toolMode.
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include "platform/platform.h"
+#include "workspace/workspace.h"
+
+class CVLX98View : public QWidget {
+    Q_OBJECT
+public:
+    explicit CVLX98View(orx::Workspace& ws, QWidget* parent = nullptr);
+
+    // Shows RS on the screen: all of it, or one rectangle of display pixels.
+    void showDisplay(const orx::Rect* rect);
+    // A prompt on a band of the given colour (an empty text clears it).
+    void showStatus(const QString& text, const QColor& band);
+    // The size label and the mask state, after every redisplay.
+    void showLabel();
+    // True while Esc or the right mouse button is held down.
+    bool stopKeysDown() const;
+
+signals:
+    // The client size changed and the picture was composed again.
+    void viewResized();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    orx::Workspace& ws_;
+    QImage picture_;      // over ws_.RS, rebuilt when the display size changes
+    QString prompt_;      // the band's prompt, when one is shown
+    QColor promptBand_;
+    QString label_;       // size label
+    QString maskState_;
+    QString pointer_;
+    bool escDown_ = false;
+    bool rightDown_ = false;
+};

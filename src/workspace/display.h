@@ -1,0 +1,50 @@
+// Screen display and zoom: the working image composed into the display
+// buffer RS at the current scale, with the mask tinted in, and the texts of
+// the status band below it.
+//
+// The scale is kept as scale times 16: 16 is 1:1, 32 a reduction to 1/2, 8 an
+// enlargement to 2X. Composition never touches the window: it fills RS and
+// asks the platform to show the rectangle that changed.
+#pragma once
+
+#include <string>
+
+#include "workspace.h"
+
+namespace orx {
+
+struct Point {
+    int32_t x = 0, y = 0;
+};
+
+constexpr int32_t kStatusBandHeight = 20;
+
+// The zoom table: 1 (16X), 2, 4, 8, 16 (1X), 32, 48, ... 240 (1/15X).
+// Values outside the table are left as they are.
+int32_t zoomStepIn(int32_t scale16);
+int32_t zoomStepOut(int32_t scale16);
+void zoomIn(Workspace& ws);
+void zoomOut(Workspace& ws);
+
+Point windowToImage(const Workspace& ws, int32_t dx, int32_t dy);
+Point imageToWindow(const Workspace& ws, int32_t x, int32_t y);
+
+// The display geometry from the view's client size: the picture area is the
+// client area less the status band.
+void setViewSize(Workspace& ws, int32_t clientWidth, int32_t clientHeight);
+
+// Fits the whole image into the picture area (the "All" command and every
+// load), composes RS and shows it.
+void showWholeImage(Workspace& ws);
+// Composes RS at the current scale with image point (x, y) at the centre.
+void redisplayAt(Workspace& ws, int32_t x, int32_t y);
+// Recomposes and shows only the display rectangle spanned by two window
+// corners, grown by the margin and held to the display.
+void redrawRect(Workspace& ws, Point a, Point b, int32_t margin);
+
+// Status band texts.
+std::string sizeLabelText(const Workspace& ws);   // "size:%dx%d scale:1/%dX %s" or "...scale:%dX %s"
+std::string maskStateText(const Workspace& ws);   // "Mask ON" / "Mask OFF" (Chinese forms in language 1)
+std::string pointerText(const Workspace& ws, int32_t dx, int32_t dy);  // "X:%d Y:%d", counted from 1
+
+}  // namespace orx
