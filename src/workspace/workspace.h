@@ -77,6 +77,12 @@ struct Workspace {
     std::string VLX98DIR;        // program directory: language file, snapshots
     std::string WORKDIR;         // work directory: temp image and bitmap
     int32_t environmentReady = 0;
+    std::string webExePath;        // the program file
+    std::string webCompanionPath;  // the program path with "001" as its last three characters
+
+    // ---- tools
+    int32_t toolMode = 0;          // the view's tool selector; 0 for no tool
+    int32_t paintTarget = 1;       // 1 colour image, 2 mask
 
     // ---- image block
     uint64_t totalRam = 0;
@@ -148,6 +154,15 @@ struct Workspace {
     int32_t mappingThreads = 0;  // workers of a run; 0 picks by the machine and the picture
     int32_t lastRunParts = 0;    // MAP lines the last run mapped
     int32_t lastRunFailures = 0; // mask and MAP lines it could not
+
+    // ---- undo and redo: snapshot files in VLX98DIR, only their counts here
+    int32_t rgbUndoCount = 0, rgbUndoDepth = 10;
+    int32_t rgbRedoCount = 0, rgbRedoDepth = 10;
+    int32_t mskUndoCount = 0, mskUndoDepth = 10;
+    int32_t mskRedoCount = 0, mskRedoDepth = 10;
+
+    // ---- area filters: the block copied by the mirror and flip tools
+    int32_t blockX = 0, blockY = 0, blockWidth = 0, blockHeight = 0;
 
     // ---- flags of the command table
     int32_t meshPresent = 0;
