@@ -6,20 +6,10 @@
 
 #include <cstdint>
 
+#include "workspace/hsv.h"
 #include "workspace/workspace.h"
 
 namespace orx {
-
-struct Hsv {
-    double h = 0, s = 0, v = 0;  // hue in degrees 0 <= h < 360, s and v in 0..1
-};
-
-// The hexcone model, shared by shading, the colour tools and the masks.
-Hsv rgbToHsv(uint8_t r, uint8_t g, uint8_t b);
-// Returns r, g, b in 0..1.
-void hsvToRgb(double h, double s, double v, double& r, double& g, double& b);
-// HSV to bytes: each channel times 255, truncated.
-void hsvToBytes(double h, double s, double v, uint8_t* out);
 
 // table[i] = trunc(255 * pow(i / 255, c)) for the workspace's exponent.
 void buildContrastTable(Workspace& ws);

@@ -40,6 +40,8 @@ public:
     virtual void redraw(const Rect* rect) = 0;
     // A long job's progress: `done` of `total` steps (the parts of a mapping run).
     virtual void progress(int done, int total) {}
+    // The undo or redo counts changed: tool windows refresh their buttons.
+    virtual void undoStateChanged() {}
 };
 
 // Prints messages to stderr, answers every question with "no", never stops.

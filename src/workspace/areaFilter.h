@@ -1,0 +1,42 @@
+// Area filters: sharpen, blur, saturation and contrast boosts, white
+// balance, black and white, grey, negative, and the mirrored or flipped
+// block copy, on a rectangle of the working image; and the division of the
+// image at a guide line.
+//
+// Every filter reads secondImage (a copy of the image the caller has just
+// taken) and writes image, so kernels see unfiltered neighbours. While the
+// mask is shown only pixels whose mask byte is 0 change.
+#pragma once
+
+#include "workspace.h"
+
+namespace orx {
+
+enum AreaFilterMode : int {
+    FilterSharpen = 971,
+    FilterBlur = 972,
+    FilterSaturation = 973,
+    FilterContrast = 974,
+    FilterWhiteBalance = 975,
+    FilterBlackWhite = 976,
+    FilterGrey = 977,
+    DivideAtRow = 978,
+    DivideAtColumn = 979,
+    FilterNegative = 980,
+    BlockMirror = 983,
+    BlockFlip = 984,
+};
+
+// Corners in image coordinates, in any order.
+void applyAreaFilter(Workspace& ws, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int mode);
+// Places the block copied by BlockMirror or BlockFlip (held compact in
+// secondImage) with its top-left corner at (x, y), clipped to the image.
+void placeBlock(Workspace& ws, int32_t x, int32_t y);
+// Swaps the parts above and below row `at` (DivideAtRow), or left and right
+// of column `at` (DivideAtColumn); secondImage holds a copy of the image.
+void divideImage(Workspace& ws, int mode, int32_t at);
+
+// The grey of a pixel as the filters and the masks weigh it.
+inline double greyLevel(const uint8_t* p) { return 0.3 * p[0] + 0.6 * p[1] + 0.1 * p[2]; }
+
+}  // namespace orx
