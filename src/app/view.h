@@ -9,11 +9,15 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
 #include "platform/platform.h"
 #include "workspace/workspace.h"
+
+class QPainter;
 
 class CVLX98View : public QWidget {
     Q_OBJECT
@@ -54,4 +58,23 @@ private:
     QString pointer_;
     bool escDown_ = false;
     bool rightDown_ = false;
+    bool spaceDown_ = false;
+    // Space-drag and middle-drag: the window point where the drag began and
+    // the view centre at that moment.
+    bool panning_ = false;
+    QPoint panAnchor_;
+    QPoint panCentre_;
+    // Wheel angle not yet worth a whole notch (high-resolution wheels).
+    QPoint wheelRest_;
+    int zoomRest_ = 0;
+
+    void syncPicture();
+    void paintBand(QPainter& painter);
+    QRect bandRect() const;
+    QRect pointerBox() const;
+    void showFrom(int x, int y);
+    void zoomAbout(QPoint window, bool enlarge, bool keepUnderPointer);
+    void panTo(QPoint window);
+    void scrollBy(QPoint notches);
+    void showPointer(QPoint window);
 };

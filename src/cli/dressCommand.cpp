@@ -1,11 +1,13 @@
 // orxsim dress: the change-material road without a window.
 //
 //   orxsim dress MODEL.MDL --material MAT.CLO [--layout normal|horizontal|vertical]
-//                [--contrast C] [--soft] [--reflection] -o OUT
+//                [--contrast C] [--soft] [--reflection] [--library URL] -o OUT
 //
 // Loads the model, lays the material over its material area in the chosen
 // layout, runs the model's ORX file and writes the dressed picture by OUT's
-// extension. Exit 0 when every part mapped; 3 when some lines failed (OUT is
+// extension. With --library, or ORX_LIBRARY_URL set, the model, the
+// material and the files its ORX file names are read from the online
+// library; the picture is written locally. Exit 0 when every part mapped; 3 when some lines failed (OUT is
 // written all the same, the failing lines are named on stderr); 1 when
 // nothing could be dressed.
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include "engine/mappingRun.h"
 #include "engine/repeatLayout.h"
 #include "engine/simulation.h"
+#include "library/onlineLibrary.h"
 #include "workspace/fileKinds.h"
 #include "workspace/langText.h"
 
@@ -60,6 +63,23 @@ void maskFromImage(Workspace& ws)
     }
 }
 
+// The online library when one is asked for (--library, or ORX_LIBRARY_URL),
+// else nullptr and the local files serve.
+bool openRequestedLibrary(Cli& cli, std::unique_ptr<Library>& library)
+{
+    std::string url;
+    const bool asked = cli.option("--library", url);
+    const char* env = std::getenv(kLibraryUrlVariable);
+    if (!asked && !(env && *env)) return true;
+    LibraryConfig cfg;
+    if (!readLibraryConfig(cli.ws, programDirectory(), cfg)) return false;
+    if (asked) cfg.location = url;
+    library = connectLibrary(cli.ws, cfg);
+    if (library) return true;
+    showLibraryStartFailure(cli.ws);
+    return false;
+}
+
 }  // namespace
 
 int dressCommand(Cli& cli)
@@ -79,7 +99,9 @@ int dressCommand(Cli& cli)
     const FileKindInfo& kind = fileKindOf(out);
     if (!kind.save) return fail("orxsim: " + out + ": can not write this kind (RGB, MSK, MDL, CLO, PRT, NIT, EMB, BMP)");
 
-    FileSource& src = localFiles();
+    std::unique_ptr<Library> library;
+    if (!openRequestedLibrary(cli, library)) return kExitFailed;
+    FileSource& src = library ? static_cast<FileSource&>(*library) : localFiles();
     const std::string& model = cli.args[0];
     if (!loadModelForDressing(ws, model, src)) return kExitFailed;
     ws.materialPath = material;

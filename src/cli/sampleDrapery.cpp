@@ -26,7 +26,7 @@ Vec2 Patch::at(double u, double v) const
 
 // ---- fold terms
 
-Fold fanFolds(Vec2 apex, double r0, double r1, double height, double foldsPerRadian, double phase, double sharpness,
+Fold fanFolds(Vec2 apex, double r0, double r1, double height, double phasePerRadian, double phase, double sharpness,
               double meander)
 {
     Fold f;
@@ -34,7 +34,7 @@ Fold fanFolds(Vec2 apex, double r0, double r1, double height, double foldsPerRad
     f.a = apex;
     f.b = {r0, r1};
     f.height = height;
-    f.rate = foldsPerRadian;
+    f.rate = phasePerRadian;
     f.phase = phase;
     f.sharpness = sharpness;
     f.meander = meander;
@@ -125,7 +125,9 @@ double foldHeight(const Fold& f, Vec2 p)
     case FoldKind::Dome: {
         const double q = std::pow(std::fabs((p.x - f.a.x) / f.b.x), f.rate) +
                          std::pow(std::fabs((p.y - f.a.y) / f.b.y), f.rate);
-        return q < 1 ? f.height * (1 - q) : 0;
+        // Steep near the rim but level at it, so the puff meets the flat
+        // cloth round it without a crease.
+        return q < 1 ? f.height * std::pow(1 - q, 1.5) : 0;
     }
     case FoldKind::Crease: {
         const Vec2 d = f.b - f.a;
@@ -157,38 +159,29 @@ Vec2 FoldField::slope(Vec2 p) const
 
 // ---- meshes
 
-double MeshGrid::meanRowLength() const
-{
-    double total = 0;
-    for (int r = 0; r <= rows; ++r)
-        for (int c = 0; c < columns; ++c) total += length(at(c + 1, r) - at(c, r));
-    return total / (rows + 1);
-}
-
-double MeshGrid::meanColumnLength() const
-{
-    double total = 0;
-    for (int c = 0; c <= columns; ++c)
-        for (int r = 0; r < rows; ++r) total += length(at(c, r + 1) - at(c, r));
-    return total / (columns + 1);
-}
-
 namespace {
 
 constexpr int kSamplesPerCell = 12;  // along a row, for measuring fabric length
 constexpr int kFineRowsPerCell = 4;  // rows measured between two mesh rows
+// The steepest relief the spacing follows: cloth turned further from the
+// camera is spaced as if turned this far (a slope of 1.1 keeps a cell at
+// two thirds of its width), so cells on a fold's flank stay wide enough
+// for the engine's subdivision.
+constexpr double kSteepestSlope = 1.1;
 
 // Places `count + 1` points at equal fabric lengths along a sampled curve
-// whose fabric length is measured over the relief `lift`.
-void spaceEvenly(const std::vector<Vec2>& curve, const std::vector<double>& lift, int count, Vec2* out, size_t stride,
+// whose fabric length is measured over the relief `lift`; returns that
+// length.
+double spaceEvenly(const std::vector<Vec2>& curve, const std::vector<double>& lift, int count, Vec2* out, size_t stride,
                  std::vector<double>& walked)
 {
     const size_t n = curve.size();
     walked.assign(n, 0.0);
     for (size_t i = 1; i < n; ++i) {
         const Vec2 d = curve[i] - curve[i - 1];
-        const double dh = lift[i] - lift[i - 1];
-        walked[i] = walked[i - 1] + std::sqrt(d.x * d.x + d.y * d.y + dh * dh);
+        const double flat = std::sqrt(d.x * d.x + d.y * d.y);
+        const double dh = std::min(std::fabs(lift[i] - lift[i - 1]), kSteepestSlope * flat);
+        walked[i] = walked[i - 1] + std::sqrt(flat * flat + dh * dh);
     }
     size_t seg = 1;
     for (int k = 0; k <= count; ++k) {
@@ -198,6 +191,7 @@ void spaceEvenly(const std::vector<Vec2>& curve, const std::vector<double>& lift
         const double t = span > 0 ? clamp01((target - walked[seg - 1]) / span) : 0;
         out[size_t(k) * stride] = lerp(curve[seg - 1], curve[seg], t);
     }
+    return walked[n - 1];
 }
 
 }  // namespace
@@ -214,6 +208,7 @@ MeshGrid foldMesh(const ClothPart& part, const View& view, double relief)
     std::vector<Vec2> columnsFine(size_t(C + 1) * size_t(fineRows + 1));
     std::vector<Vec2> curve(size_t(samples + 1));
     std::vector<double> lift(size_t(samples + 1)), walked;
+    double across = 0, down = 0;
     for (int f = 0; f <= fineRows; ++f) {
         const double v = -ev + (1 + 2 * ev) * f / fineRows;
         for (int i = 0; i <= samples; ++i) {
@@ -221,7 +216,7 @@ MeshGrid foldMesh(const ClothPart& part, const View& view, double relief)
             curve[size_t(i)] = part.patch.at(u, v);
             lift[size_t(i)] = relief * field.height(curve[size_t(i)]);
         }
-        spaceEvenly(curve, lift, C, &columnsFine[size_t(f)], size_t(fineRows + 1), walked);
+        across += spaceEvenly(curve, lift, C, &columnsFine[size_t(f)], size_t(fineRows + 1), walked);
     }
 
     // Down: every column spaced the same way.
@@ -236,8 +231,10 @@ MeshGrid foldMesh(const ClothPart& part, const View& view, double relief)
             curve[size_t(f)] = columnsFine[size_t(c) * size_t(fineRows + 1) + size_t(f)];
             lift[size_t(f)] = relief * field.height(curve[size_t(f)]);
         }
-        spaceEvenly(curve, lift, R, &mesh.points[size_t(c)], size_t(C + 1), walked);
+        down += spaceEvenly(curve, lift, R, &mesh.points[size_t(c)], size_t(C + 1), walked);
     }
+    mesh.clothWidth = across / (fineRows + 1);
+    mesh.clothHeight = down / (C + 1);
 
     for (Vec2& p : mesh.points) p = p + (p - view.eye) * (relief * field.height(p) / view.distance);
     return mesh;

@@ -47,14 +47,15 @@ struct Fold {
     Vec2 b;                 // Fan: (r0, r1), the relief grows from r0 to r1; Wave: direction across the folds;
                             // Dome: radii; Crease: end
     double height = 0;      // pixels; negative for a valley
-    double rate = 0;        // Fan: folds per radian; Wave: wavelength in pixels; Dome: squareness; Crease: half-width
+    double rate = 0;        // Fan: phase per radian round the apex (2 pi a fold); Wave: wavelength in
+                            // pixels; Dome: squareness; Crease: half-width
     double phase = 0;
     double sharpness = 0.35;  // Fan and Wave: valley shape, small is a narrow valley between broad ridges
     Vec2 window;            // Wave: window radii along and across the folds (0: unlimited)
     double meander = 0;     // Fan and Wave: how far (in radians of phase) a fold wanders along its length
 };
 
-Fold fanFolds(Vec2 apex, double r0, double r1, double height, double foldsPerRadian, double phase,
+Fold fanFolds(Vec2 apex, double r0, double r1, double height, double phasePerRadian, double phase,
               double sharpness = 0.35, double meander = 0.6);
 Fold waveFolds(Vec2 centre, Vec2 across, double wavelength, double height, double phase, Vec2 window,
                double sharpness = 0.5, double meander = 0.4);
@@ -91,10 +92,11 @@ struct ClothPart {
 struct MeshGrid {
     int columns = 0, rows = 0;
     std::vector<Vec2> points;
+    // Mean length of cloth along a row and down a column, measured over
+    // the relief: what the material mesh must span for the fabric to keep
+    // its scale.
+    double clothWidth = 0, clothHeight = 0;
     Vec2 at(int c, int r) const { return points[size_t(r) * size_t(columns + 1) + size_t(c)]; }
-    // Mean length of a row and of a column.
-    double meanRowLength() const;
-    double meanColumnLength() const;
 };
 
 // The fold-following mesh of a part, with the relief scaled by `relief`

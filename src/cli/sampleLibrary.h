@@ -2,13 +2,15 @@
 // a fresh build has something to dress without any file checked in.
 //
 // A model is a synthetic photograph (MDL) of a dressed figure, a sofa or a
-// curtained window, with a light garment shaded by its folds, a flat swatch
-// panel as its material area, and, for each part, a mask (MSK) that leaves
-// only the part open and a mesh pair (MAP) whose object mesh follows the
-// same folds; its ORX file lists them. A material is a seamless fabric tile
-// (CLO). Every file is written atomically, and the same recipes give the
-// same bytes on every run: the generator draws its randomness from fixed
-// seeds only.
+// curtained window, with light garments shaded by their folds and a flat
+// swatch panel as its material area; for each part, a mask (MSK) and a mesh
+// pair (MAP) whose object mesh follows the same folds; its ORX file lists
+// them. A part's mask is open (0) over the part's visible pixels and over
+// the material area, where the run takes its material samples, and set
+// (255) everywhere else; no object cell reaches the area. A material is a
+// seamless fabric tile (CLO). Every file is written atomically, and the
+// same recipes give the same bytes on every run: the generator draws its
+// randomness from fixed seeds only.
 #pragma once
 
 #include <cstdint>

@@ -103,29 +103,26 @@ std::vector<Vec2> Stroke::outline(int capSteps) const
     return out;
 }
 
-void Stroke::locate(Vec2 p, double& across, double& along) const
+Stroke::Place Stroke::locate(Vec2 p) const
 {
-    double best = 1e300, total = 0, bestAlong = 0, bestAcross = 0;
+    double best = 1e300, total = 0, walked = 0;
     for (size_t i = 0; i + 1 < spine.size(); ++i) total += length(spine[i + 1] - spine[i]);
-    double walked = 0;
+    Place place;
     for (size_t i = 0; i + 1 < spine.size(); ++i) {
-        const Vec2 a = spine[i], b = spine[i + 1];
-        const Vec2 d = b - a;
-        const double l2 = dot(d, d);
-        const double t = l2 > 0 ? clamp01(dot(p - a, d) / l2) : 0;
-        const Vec2 q = a + d * t;
-        const double dist = length(p - q);
+        const Vec2 a = spine[i], d = spine[i + 1] - a;
+        const double l = length(d);
+        const double t = l > 0 ? clamp01(dot(p - a, d) / (l * l)) : 0;
+        const double dist = length(p - (a + d * t));
         if (dist < best) {
             best = dist;
             const double w = mix(halfWidth[i], halfWidth[i + 1], t);
-            const double side = cross(d, p - a) < 0 ? -1 : 1;
-            bestAcross = w > 0 ? side * dist / w : 0;
-            bestAlong = total > 0 ? (walked + std::sqrt(l2) * t) / total : 0;
+            place.side = perpendicular(normalised(d));
+            place.across = w > 0 ? (dot(p - a, place.side) < 0 ? -dist : dist) / w : 0;
+            place.along = total > 0 ? (walked + l * t) / total : 0;
         }
-        walked += std::sqrt(l2);
+        walked += l;
     }
-    across = bestAcross;
-    along = bestAlong;
+    return place;
 }
 
 // ---- coverage
@@ -138,7 +135,7 @@ Coverage::Coverage(int width, int height)
 void Coverage::clear()
 {
     for (int y = box_.y0; y < box_.y1; ++y)
-        std::fill_n(plane_.begin() + ptrdiff_t(size_t(y) * size_t(width_) + size_t(box_.x0)), box_.x1 - box_.x0, 0);
+        std::fill_n(plane_.begin() + std::ptrdiff_t(size_t(y) * size_t(width_) + size_t(box_.x0)), box_.x1 - box_.x0, 0);
     box_ = {};
 }
 
@@ -206,9 +203,18 @@ void Coverage::fill(const std::vector<Vec2>& polygon)
 
 // ---- shadows
 
+void ShadowLayer::clear()
+{
+    for (int y = used_.y0; y < used_.y1; ++y)
+        std::fill_n(plane_.begin() + std::ptrdiff_t(size_t(y) * size_t(width_) + size_t(used_.x0)), used_.x1 - used_.x0, 0.f);
+    used_ = {};
+}
+
 void ShadowLayer::add(const Coverage& cov, double strength)
 {
     const Box& b = cov.box();
+    if (b.empty()) return;
+    used_ = used_.empty() ? b : Box{std::min(used_.x0, b.x0), std::min(used_.y0, b.y0), std::max(used_.x1, b.x1), std::max(used_.y1, b.y1)};
     for (int y = b.y0; y < b.y1; ++y)
         for (int x = b.x0; x < b.x1; ++x) {
             float& s = plane_[size_t(y) * size_t(width_) + size_t(x)];
@@ -218,14 +224,16 @@ void ShadowLayer::add(const Coverage& cov, double strength)
 
 void ShadowLayer::boxPass(int radius, bool across)
 {
-    const int n = across ? width_ : height_;
-    const int lines = across ? height_ : width_;
+    // Lines of the used box, each with the edge values repeated beyond
+    // the box's ends (the plane is zero there unless at the picture's edge).
+    const int n = across ? used_.x1 - used_.x0 : used_.y1 - used_.y0;
+    const int first = across ? used_.y0 : used_.x0, last = across ? used_.y1 : used_.x1;
     const size_t step = across ? 1 : size_t(width_);
     line_.resize(size_t(n));
-    for (int l = 0; l < lines; ++l) {
-        float* base = plane_.data() + (across ? size_t(l) * size_t(width_) : size_t(l));
+    for (int l = first; l < last; ++l) {
+        float* base = plane_.data() + (across ? size_t(l) * size_t(width_) + size_t(used_.x0)
+                                              : size_t(used_.y0) * size_t(width_) + size_t(l));
         for (int i = 0; i < n; ++i) line_[size_t(i)] = base[size_t(i) * step];
-        // Running sum with the edge values repeated beyond the ends.
         double sum = 0;
         for (int i = -radius; i <= radius; ++i) sum += line_[size_t(std::clamp(i, 0, n - 1))];
         const double k = 1.0 / (2 * radius + 1);
@@ -238,7 +246,10 @@ void ShadowLayer::boxPass(int radius, bool across)
 
 void ShadowLayer::blur(int radius)
 {
-    if (radius < 1) return;
+    if (radius < 1 || used_.empty()) return;
+    const int grow = 3 * radius + 1;
+    used_ = {std::max(used_.x0 - grow, 0), std::max(used_.y0 - grow, 0), std::min(used_.x1 + grow, width_),
+             std::min(used_.y1 + grow, height_)};
     for (int pass = 0; pass < 3; ++pass) {
         boxPass(radius, true);
         boxPass(radius, false);
@@ -247,8 +258,8 @@ void ShadowLayer::blur(int radius)
 
 void ShadowLayer::darken(Canvas& canvas) const
 {
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x) {
+    for (int y = used_.y0; y < used_.y1; ++y)
+        for (int x = used_.x0; x < used_.x1; ++x) {
             const float s = plane_[size_t(y) * size_t(width_) + size_t(x)];
             if (s <= 0.002f) continue;
             canvas.set(x, y, canvas.get(x, y) * (1.0 - std::min(double(s), 0.95)));

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -96,10 +97,12 @@ struct Stroke {
     std::vector<double> halfWidth;  // one per spine point
 
     std::vector<Vec2> outline(int capSteps = 10) const;
-    // Across-coordinate of p: 0 on the spine, +1 or -1 on the two edges
-    // (+1 on the side of perpendicular(direction)); and the position along
-    // the spine, 0..1.
-    void locate(Vec2 p, double& across, double& along) const;
+    struct Place {
+        double across = 0;  // 0 on the spine, +1 or -1 on the edges (+1 towards `side`)
+        double along = 0;   // 0 at the first spine point, 1 at the last
+        Vec2 side;          // unit vector across the stroke
+    };
+    Place locate(Vec2 p) const;
 };
 
 // The anti-aliased coverage of one polygon (non-zero winding), 0..255 per
@@ -182,6 +185,7 @@ private:
 
 // Soft shadows: shapes are accumulated with their strength, blurred, and
 // the canvas is darkened by the result.
+// Only the box the shapes touch (grown by the blur) is ever worked on.
 class ShadowLayer {
 public:
     ShadowLayer(int width, int height) : width_(width), height_(height), plane_(size_t(width) * size_t(height), 0.f) {}
@@ -189,11 +193,12 @@ public:
     // Three box passes each way approach a Gaussian of about `radius`.
     void blur(int radius);
     void darken(Canvas& canvas) const;
-    void clear() { std::fill(plane_.begin(), plane_.end(), 0.f); }
+    void clear();
 
 private:
     void boxPass(int radius, bool across);
     int width_, height_;
+    Box used_;  // where the plane may be non-zero
     std::vector<float> plane_;
     std::vector<float> line_;
 };

@@ -38,7 +38,8 @@ struct RangeRead {
 class Library : public FileSource {
 public:
     // FileSource: open(name) gives nullptr for a missing file without a
-    // message; a refused name or a lost connection is reported first.
+    // message; a refused name or a lost connection is reported first. The
+    // streams it gives must end before the library does.
     // listFolder accepts "", "." and "./" (the library directory) only.
 
     // The names matching a wildcard ("*.MDL"), compared without regard to
@@ -52,7 +53,9 @@ public:
     // Where the library is: its URL, or its folder.
     virtual std::string location() const = 0;
     // Reads the pieces, keeping their order; missing files and failed reads
-    // come back with opened false, silently.
+    // come back with opened false, silently. When the library itself fails
+    // (a server that stalls or went away) the rest is not tried and
+    // lastError says why.
     virtual void readRanges(std::vector<RangeRead>& reads) = 0;
 
     // Why the last operation failed ("" after a success).

@@ -104,8 +104,23 @@ bool readLibraryConfig(Workspace& ws, const std::string& programDir, LibraryConf
         }
     }
     if (const char* url = std::getenv(kLibraryUrlVariable); url && *url) cfg.location = url;
-    if (cfg.location.empty()) cfg.location = joinPath(programDir, kBundledLibraryFolder);
+    if (cfg.location.empty()) cfg.location = bundledLibraryFolder(programDir);
     return true;
+}
+
+std::string bundledLibraryFolder(const std::string& programDir)
+{
+    // build/TYPE/src/cli/orxsim finds build/TYPE/sample-library.
+    constexpr int kLevelsUp = 3;
+    std::string dir = programDir;
+    for (int level = 0; level <= kLevelsUp; ++level) {
+        const std::string candidate = joinPath(dir, kBundledLibraryFolder);
+        if (isDirectory(candidate)) return candidate;
+        const std::string up = dirName(dir);
+        if (up == dir) break;
+        dir = up;
+    }
+    return joinPath(programDir, kBundledLibraryFolder);
 }
 
 std::string programDirectory()

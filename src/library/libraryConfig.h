@@ -11,9 +11,10 @@
 //   CONNECTIONS  4              parallel reads while the lists are built
 //
 // ORX_LIBRARY_URL, when set and not empty, wins over URL. With neither, the
-// sample library bundled beside the program (folder "library") is used, so
-// the program runs on a machine with no server. A missing file gives these
-// defaults; a line that cannot be understood is reported and refused.
+// bundled sample library is used (the folder "sample-library" beside the
+// program or in a folder above it, as the build writes it), so the program
+// runs on a machine with no server. A missing file gives these defaults; a
+// line that cannot be understood is reported and refused.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +26,7 @@ namespace orx {
 
 constexpr char kLibraryConfigFile[] = "ORXLIB.CFG";
 constexpr char kLibraryUrlVariable[] = "ORX_LIBRARY_URL";
-constexpr char kBundledLibraryFolder[] = "library";
+constexpr char kBundledLibraryFolder[] = "sample-library";
 
 struct LibraryConfig {
     std::string location;  // FTP URL or folder; see libraryKindOf
@@ -49,5 +50,11 @@ bool readLibraryConfig(Workspace& ws, const std::string& programDir, LibraryConf
 
 // The folder of the running program.
 std::string programDirectory();
+
+// The bundled sample library: "sample-library" in the program's folder or
+// the nearest folder above it that has one (the build puts it at the top of
+// the build tree, the program two folders down). Without one, the name in
+// the program's folder, which the folder library then reports missing.
+std::string bundledLibraryFolder(const std::string& programDir);
 
 }  // namespace orx

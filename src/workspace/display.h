@@ -28,6 +28,17 @@ void zoomOut(Workspace& ws);
 
 Point windowToImage(const Workspace& ws, int32_t dx, int32_t dy);
 Point imageToWindow(const Workspace& ws, int32_t x, int32_t y);
+// The image distance that a window distance covers at the current scale
+// (a drag or a wheel step turned into a move of the view centre).
+Point windowStepToImage(const Workspace& ws, int32_t ddx, int32_t ddy);
+// The view centre that shows image point p under window point (dx, dy) at the
+// current scale: zooming about the pointer keeps the pointed-at pixel in place
+// (enlarged, to within one enlarged pixel, as the centre is a whole pixel).
+Point viewCentreFor(const Workspace& ws, Point p, int32_t dx, int32_t dy);
+
+// The reduction factor that fits a W x H image into a picture area of
+// pictureW x pictureH (both at least 1); 1 when the image fits as it is.
+int32_t fitReduction(int32_t imageW, int32_t imageH, int32_t pictureW, int32_t pictureH);
 
 // The display geometry from the view's client size: the picture area is the
 // client area less the status band.

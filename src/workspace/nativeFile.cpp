@@ -270,22 +270,24 @@ bool loadMSKClipped(Workspace& ws, const std::string& name, uint8_t* dest, FileS
         showLangMessage(ws, Msg::CantOpenFile, name.c_str());
         return false;
     }
-    const uint64_t rowBytes = uint64_t(w + 7) / 8;
+    const uint64_t rowBytes = (uint64_t(w) + 7) / 8;
     const int32_t rows = std::min(h, ws.imageHeight);
     const int32_t cols = std::min(w, ws.imageWidth);
     if (!longEnough(*in, rowBytes * uint64_t(rows))) {
         showLangMessage(ws, Msg::FileTruncated, name.c_str());
         return false;
     }
-    std::vector<uint8_t> packed(rowBytes);
-    std::vector<uint8_t> row(size_t(cols) + 8);
+    // Only the bytes of the columns that land in the image are read: the
+    // companion's width is the file's word, and a stream that cannot tell
+    // its size would otherwise have us hold a row of any claimed width.
+    const size_t usedBytes = (size_t(cols) + 7) / 8;
+    std::vector<uint8_t> packed(usedBytes);
     for (int32_t y = 0; y < rows; ++y) {
-        if (!in->readExact(packed.data(), rowBytes)) {
+        if (!in->seekTo(uint64_t(y) * rowBytes) || !in->readExact(packed.data(), usedBytes)) {
             showLangMessage(ws, Msg::FileTruncated, name.c_str());
             return false;
         }
-        unpackMaskRow(packed.data(), cols, row.data());
-        std::memcpy(dest + uint64_t(y) * ws.imageWidth, row.data(), size_t(cols));
+        unpackMaskRow(packed.data(), cols, dest + uint64_t(y) * ws.imageWidth);
     }
     return true;
 }
@@ -315,13 +317,11 @@ bool pasteRGBFile(Workspace& ws, const std::string& name, int32_t x, int32_t y, 
     const int64_t c0 = std::max<int64_t>(0, -int64_t(x)), c1 = std::min<int64_t>(w, int64_t(ws.imageWidth) - x);
     const int64_t r0 = std::max<int64_t>(0, -int64_t(y)), r1 = std::min<int64_t>(h, int64_t(ws.imageHeight) - y);
     if (c0 >= c1 || r0 >= r1) return true;
-    if (!in->seekTo(uint64_t(r0) * fileRow)) {
-        showLangMessage(ws, Msg::FileTruncated, name.c_str());
-        return false;
-    }
-    std::vector<uint8_t> row(fileRow);
+    // Of each row only the pixels that land in the image are read, so the
+    // buffer is at most an image row whatever width the companion claims.
+    std::vector<uint8_t> row(uint64_t(c1 - c0) * 3);
     for (int64_t r = r0; r < r1; ++r) {
-        if (!in->readExact(row.data(), fileRow)) {
+        if (!in->seekTo(uint64_t(r) * fileRow + uint64_t(c0) * 3) || !in->readExact(row.data(), row.size())) {
             showLangMessage(ws, Msg::FileTruncated, name.c_str());
             return false;
         }
@@ -331,7 +331,7 @@ bool pasteRGBFile(Workspace& ws, const std::string& name, int32_t x, int32_t y, 
             const uint64_t p = iy * ws.imageWidth + ix;
             if (ws.maskVisible == 1 && ws.mask[p] != 0) continue;
             uint8_t* d = ws.image + p * 3;
-            const uint8_t* s = row.data() + c * 3;
+            const uint8_t* s = row.data() + (c - c0) * 3;
             for (int k = 0; k < 3; ++k) d[k] = uint8_t((d[k] * (255 - weight) + s[k] * weight) / 255);
         }
     }

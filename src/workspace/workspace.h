@@ -170,6 +170,8 @@ struct Workspace {
     int32_t modelMapped = 0;
     int32_t materialChosen = 0;
     int32_t pieceFloating = 0;
+    int32_t pieceChosen = 0;      // a piece was chosen in the file browser
+    int32_t materialVariant = 0;  // material layout variant 0, 1 or 2
 };
 
 // Start-up of the workspace, in order: RS, RS1, DENSITY, buf1, the mesh

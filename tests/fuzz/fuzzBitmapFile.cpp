@@ -8,6 +8,7 @@
 //   mode bits 2-5   the workspace before the run (baselineFrom)
 //   mode bit 6      streams that cannot tell their size
 //   files bit 0     the file exists
+#include <algorithm>
 #include <cstring>
 
 #include "fuzzSupport.h"
@@ -121,6 +122,16 @@ void checkDirectColour(const uint8_t* plane, const std::string& file, int32_t w,
     }
 }
 
+// The bytes of plane the header claims, as far as it fits the spare plane.
+// A stream that cannot tell its size is read bottom row first until it
+// comes up short, so a failed read may have written anywhere in there.
+uint64_t claimedBytes(const std::string& file, uint64_t limit)
+{
+    const int64_t w = int32_t(le32At(file, 18)), h = int32_t(le32At(file, 22));
+    if (w <= 0 || h == 0) return 0;
+    return std::min(uint64_t(w) * uint64_t(h < 0 ? -h : h) * 3, limit);
+}
+
 // The size a bitmap's header gives.
 bool headerSize(const std::string& file, int32_t w, int32_t h)
 {
@@ -134,8 +145,12 @@ void runRead(Workspace& ws, const Input& in, const Snapshot& before, SparePlane&
     if (!readBMP(ws, kBmp, spare.data(), w, h, fuzzFiles())) {
         checkRefused(ws, before);
         ORX_FUZZ_CHECK(w == -7 && h == -7);
-        if (!(in.mode & kStreaming)) ORX_FUZZ_CHECK(spare.untouched(3 * 8 * in.file.size() + 64));
-        spare.refill(3 * 8 * in.file.size() + 64);
+        if (in.mode & kStreaming) {
+            spare.refill(claimedBytes(in.file, spare.size()));
+        } else {
+            ORX_FUZZ_CHECK(spare.untouched(3 * 8 * in.file.size() + 64));
+            spare.refill(3 * 8 * in.file.size() + 64);
+        }
         return;
     }
     ORX_FUZZ_CHECK(w > 0 && h > 0 && uint64_t(w) * uint64_t(h) <= ws.planeCapacity);
@@ -149,10 +164,12 @@ void runRead(Workspace& ws, const Input& in, const Snapshot& before, SparePlane&
 void runOpen(Workspace& ws, const Input& in, const Snapshot& before)
 {
     if (!openBMPImage(ws, kBmp, fuzzFiles())) {
-        if (in.mode & kStreaming)
+        if (in.mode & kStreaming) {
             checkRefusedStreaming(ws, before);
-        else
+            noteBlockWritten(claimedBytes(in.file, ws.maxRgbBytes));
+        } else {
             checkRefused(ws, before);
+        }
         return;
     }
     checkLoadedPicture(ws);

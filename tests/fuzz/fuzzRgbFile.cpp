@@ -61,6 +61,13 @@ std::vector<std::string> seeds()
     Input otherMask = image(5, 5, Open);
     otherMask.mpr = companionText(5, 4);
     out.push_back(encode(otherMask));
+    // A mask of the right size that cannot be read: missing, or short.
+    Input badMask = image(12, 3, Open);
+    badMask.files = HasIpr | HasRgb | HasMpr;
+    out.push_back(encode(badMask));
+    badMask.files = AllFiles;
+    badMask.msk.resize(5);
+    out.push_back(encode(badMask));
     // Damaged companions and raw files.
     for (const char* text : {"0 4 0 0", "-3 2 0 0", "2147483647 2 0 0", "100000 100000 0 0", "12", "x y"}) {
         Input bad = image(4, 3, Open);

@@ -260,6 +260,8 @@ void beginRun(const Baseline& b, size_t inputBytes)
     dirtyTail = described;
 }
 
+void noteBlockWritten(uint64_t bytes) { dirtyHead = std::max(dirtyHead, bytes); }
+
 Snapshot snapshot(const Workspace& ws)
 {
     Snapshot s;

@@ -124,6 +124,11 @@ MemoryFiles& fuzzFiles();
 // zeroed. inputBytes bounds what this run can write.
 void beginRun(const Baseline& b, size_t inputBytes);
 
+// After a run that may have written the block beyond what its input
+// describes (a stream that cannot tell its size, read bottom row first):
+// the first `bytes` of the block are refilled before the next run.
+void noteBlockWritten(uint64_t bytes);
+
 // The parts of the workspace a failed read must not change.
 struct Snapshot {
     int32_t width = 0, height = 0, imageLoaded = 0, maskVisible = 0, tempInMemory = 0;

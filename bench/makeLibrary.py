@@ -1,0 +1,63 @@
+#!/usr/bin/python3
+"""Writes a library of models and materials in the library's order
+(header, 12,600-byte thumbnail, pixels) for the listing benchmark.
+
+    makeLibrary.py ROOT MODELS MATERIALS
+
+Files go to ROOT/ORXWEBTRY: M000.MDL ... and C000.CLO ...; every picture is
+a different gradient so that thumbnails differ.
+"""
+import os
+import struct
+import sys
+
+HEADER, THUMB = 256, 12600
+LINK_MAGIC = b"KOVA IMAGING SYSTEMS CO., LTD. DynamicLinkImage"
+MODEL_MAGIC = b"KOVA IMAGING SYSTEMS CO., LTD. MDL file"
+
+
+def header(magic, w, h, model):
+    raw = bytearray(HEADER)
+    raw[:len(magic)] = magic
+    if model:
+        struct.pack_into("<8h", raw, 41, 0, 0, w - 1, h - 1, 0, 0, w - 1, h - 1)
+    pixels = 3 * w * h
+    struct.pack_into("<h", raw, 64, 1)
+    struct.pack_into("<IIII", raw, 66, w, h, HEADER + THUMB, pixels)
+    struct.pack_into("<hhhh", raw, 82, 100, 100, 70, 60)
+    struct.pack_into("<III", raw, 90, HEADER, THUMB, HEADER + THUMB)
+    raw[105] = raw[106] = 1
+    return bytes(raw)
+
+
+def picture(w, h, seed):
+    row = bytes((x * 255 // max(1, w - 1) + seed) & 255 for x in range(w))
+    out = bytearray()
+    for y in range(h):
+        g = (y * 255 // max(1, h - 1)) & 255
+        for x in range(w):
+            out += bytes((row[x], g, seed & 255))
+    return bytes(out)
+
+
+def write(path, magic, w, h, seed, model):
+    thumb = picture(70, 60, seed)
+    pixels = picture(w, h, seed)
+    with open(path, "wb") as f:
+        f.write(header(magic, w, h, model))
+        f.write(thumb)
+        f.write(pixels)
+
+
+def main():
+    root, models, materials = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+    folder = os.path.join(root, "ORXWEBTRY")
+    os.makedirs(folder, exist_ok=True)
+    for i in range(models):
+        write(os.path.join(folder, "M%03d.MDL" % i), MODEL_MAGIC, 320, 240, i * 7, True)
+    for i in range(materials):
+        write(os.path.join(folder, "C%03d.CLO" % i), LINK_MAGIC, 160, 160, i * 11, False)
+
+
+if __name__ == "__main__":
+    main()

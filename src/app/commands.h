@@ -1,0 +1,75 @@
+// The handlers of the command table, one family per file:
+// fileCommands.cpp (load and save by file kind), imageCommands.cpp (whole
+// image and mask operations, display), simulationCommands.cpp (the Auto
+// Simulation menu) and shellCommands.cpp (language, about, help, memory,
+// exit).
+#pragma once
+
+#include <string>
+
+#include "workspace/fileIo.h"
+#include "workspace/workspace.h"
+
+namespace orx::app {
+
+class CommandContext;
+
+// Opens a file as the working image by its kind (RGB with its mask, MSK,
+// CLO, PRT, NIT, EMB, BMP, a model's picture) and starts the undo stacks
+// afresh. False when it could not be read (the reader has said why).
+bool openWorkingFile(Workspace& ws, const std::string& name, FileSource& src);
+// A model by name: loaded, fitted and dressed with the current material.
+// False (after "Can not open MDL File.") when it cannot be loaded.
+bool openModel(CommandContext& ctx, const std::string& name);
+
+// fileCommands.cpp
+void loadRgb(CommandContext&);
+void openImageFile(CommandContext&);
+void loadMsk(CommandContext&);
+void loadClo(CommandContext&);
+void loadPrt(CommandContext&);
+void loadNit(CommandContext&);
+void loadEmb(CommandContext&);
+void saveRgb(CommandContext&);
+void saveMsk(CommandContext&);
+void saveBmp(CommandContext&);
+void saveClo(CommandContext&);
+void savePrt(CommandContext&);
+void saveNit(CommandContext&);
+void saveEmb(CommandContext&);
+
+// imageCommands.cpp
+void newImage(CommandContext&);
+void whiteImage(CommandContext&);
+void maskOn(CommandContext&);
+void maskOff(CommandContext&);
+void maskOverlay(CommandContext&);
+void invertMask(CommandContext&);
+void clearMask(CommandContext&);
+void blackToMask(CommandContext&);
+void maskedToBlack(CommandContext&);
+void rotate(CommandContext&);
+void mirror(CommandContext&);
+void halve(CommandContext&);
+void redraw(CommandContext&);
+void showAll(CommandContext&);
+void undoRedo(CommandContext&);
+
+// simulationCommands.cpp
+void loadModel(CommandContext&);
+void changeMaterial(CommandContext&);
+void changeContrast(CommandContext&);
+void contrastOnce(CommandContext&);
+void mappingSharpness(CommandContext&);
+void repeatLayout(CommandContext&);
+
+// shellCommands.cpp
+void chooseLanguage(CommandContext&);
+void aboutWeb(CommandContext&);
+void about(CommandContext&);
+void help(CommandContext&);
+void memoryInformation(CommandContext&);
+void exitProgram(CommandContext&);
+void applicationExit(CommandContext&);
+
+}  // namespace orx::app

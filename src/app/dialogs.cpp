@@ -1,0 +1,103 @@
+// The program's small modal dialogs.
+#include "dialogs.h"
+
+#include <algorithm>
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "engine/shading.h"
+#include "workspace/langText.h"
+
+namespace orx::app {
+
+namespace {
+
+QString text(const Workspace& ws, Msg id) { return QString::fromUtf8(langText(ws, id)); }
+
+QDialogButtonBox* okCancel(const Workspace& ws, QDialog* dialog)
+{
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    box->button(QDialogButtonBox::Ok)->setText(text(ws, Msg::ButtonOk));
+    box->button(QDialogButtonBox::Cancel)->setText(text(ws, Msg::ButtonCancel));
+    QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return box;
+}
+
+}  // namespace
+
+LanguageDialog::LanguageDialog(Workspace& ws, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(text(ws, Msg::LanguageTitle));
+    taiwan_ = new QRadioButton(QStringLiteral("TAIWAN"), this);
+    english_ = new QRadioButton(QStringLiteral("English"), this);
+    taiwan_->setChecked(ws.screenLanguage == LangTaiwan);
+    english_->setChecked(ws.screenLanguage == LangEnglish);
+    connect(taiwan_, &QRadioButton::clicked, this, [&ws] { ws.screenLanguage = LangTaiwan; });
+    connect(english_, &QRadioButton::clicked, this, [&ws] { ws.screenLanguage = LangEnglish; });
+    buttons_ = okCancel(ws, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(taiwan_);
+    layout->addWidget(english_);
+    layout->addWidget(buttons_);
+}
+
+ContrastDialog::ContrastDialog(const Workspace& ws, int32_t entry, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(text(ws, Msg::ContrastTitle));
+    list_ = new QListWidget(this);
+    for (int k = 0; k < 20; ++k) list_->addItem(QString::fromUtf8(contrastEntryText(k)));
+    list_->setCurrentRow(std::clamp(entry, 0, 19));
+    apply_ = new QPushButton(text(ws, Msg::ContrastApply), this);
+    exit_ = new QPushButton(text(ws, Msg::ContrastExit), this);
+    apply_->setDefault(true);
+    connect(apply_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(exit_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(apply_);
+    buttons->addWidget(exit_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(text(ws, Msg::ContrastRange), this));
+    layout->addWidget(list_);
+    layout->addLayout(buttons);
+}
+
+int32_t ContrastDialog::entry() const { return list_->currentRow(); }
+
+NewImageDialog::NewImageDialog(const Workspace& ws, int32_t width, int32_t height, QWidget* parent)
+    : QDialog(parent)
+{
+    setWindowTitle(text(ws, Msg::NewImageTitle));
+    width_ = new QSpinBox(this);
+    height_ = new QSpinBox(this);
+    for (QSpinBox* box : {width_, height_}) box->setRange(1, 1'000'000);
+    width_->setValue(width);
+    height_->setValue(height);
+    auto* form = new QFormLayout(this);
+    form->addRow(text(ws, Msg::NewImageX), width_);
+    form->addRow(text(ws, Msg::NewImageY), height_);
+    form->addRow(okCancel(ws, this));
+}
+
+int32_t NewImageDialog::imageWidth() const { return width_->value(); }
+int32_t NewImageDialog::imageHeight() const { return height_->value(); }
+
+void showAboutBox(const Workspace& ws, int32_t dialog, QWidget* parent)
+{
+    // Box 192 is the Chinese one, 214 the English one; 100 follows the language.
+    const int32_t language = dialog == 192 ? LangTaiwan : dialog == 214 ? LangEnglish : ws.screenLanguage;
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8(langText(language, Msg::AboutTitle)),
+                    QString::fromUtf8(langText(language, Msg::AboutText)), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+}  // namespace orx::app

@@ -1,0 +1,244 @@
+// The main window.
+#include "mainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "commandContext.h"
+#include "commandTable.h"
+#include "commands.h"
+#include "cursors.h"
+#include "dialogs.h"
+#include "menus.h"
+#include "qtPlatform.h"
+#include "runProgress.h"
+#include "thumbnailBrowser.h"
+#include "view.h"
+#include "workspace/fileKinds.h"
+#include "workspace/langText.h"
+
+namespace orx::app {
+
+namespace {
+
+struct Shortcut {
+    int32_t id;
+    QKeySequence::StandardKey standard;
+    Qt::Key key;  // when there is no standard key
+};
+
+// The usual keys: open and save the colour image, print, undo and redo of
+// the colour image, and F to fit the whole image.
+const Shortcut kShortcuts[] = {
+    {IdLoadRgb, QKeySequence::Open, Qt::Key_unknown},  {IdSaveRgb, QKeySequence::Save, Qt::Key_unknown},
+    {IdPrint, QKeySequence::Print, Qt::Key_unknown},   {IdRgbUndo, QKeySequence::Undo, Qt::Key_unknown},
+    {IdRgbRedo, QKeySequence::UnknownKey, Qt::Key_unknown}, {IdAll, QKeySequence::UnknownKey, Qt::Key_F},
+};
+
+QKeySequence shortcutOf(const Shortcut& s)
+{
+    if (s.id == IdRgbRedo) return QKeySequence(Qt::CTRL | Qt::Key_Y);
+    return s.standard != QKeySequence::UnknownKey ? QKeySequence(s.standard) : QKeySequence(s.key);
+}
+
+constexpr char kShortWord[] = "ORXWEB";
+
+}  // namespace
+
+CMainFrame::CMainFrame(Studio& studio, const CursorTable& cursors, QtPlatform* platform, QWidget* parent)
+    : QMainWindow(parent), studio_(studio), cursors_(cursors)
+{
+    view_ = new CVLX98View(studio.ws, this);
+    setCentralWidget(view_);
+    progress_ = new RunProgress(view_);
+    if (platform) {
+        platform->attach(view_, progress_);
+        platform->onStatesChanged([this] { refreshCommandStates(); });
+    }
+    installMenuBar(menuBarOf(studio.ws.screenLanguage));
+    setWindowTitle(captionText());
+    view_->setFocus();
+}
+
+QString CMainFrame::captionText() const
+{
+    const int32_t lang = studio_.ws.screenLanguage;
+    if (lang == LangTaiwan || lang == LangEnglish || lang == LangKorea)
+        return QString::fromUtf8(langText(lang, Msg::CaptionTitle));
+    return QString::fromLatin1(kShortWord);
+}
+
+QAction* CMainFrame::makeAction(int32_t id, int32_t language)
+{
+    if (auto it = actions_.find(id); it != actions_.end()) return it->second;
+    const Command* c = findCommand(id);
+    auto* a = new QAction(QString::fromUtf8(commandLabel(*c, language)), this);
+    a->setCheckable(isCheckable(*c));
+    for (const Shortcut& s : kShortcuts)
+        if (s.id == id) a->setShortcut(shortcutOf(s));
+    connect(a, &QAction::triggered, this, [this, id] { execute(id); });
+    actions_[id] = a;
+    return a;
+}
+
+// Builds the bar from its items: popups nest until their End, commands
+// share one action per id however many menus show them.
+void CMainFrame::installMenuBar(int32_t id)
+{
+    menuBarId_ = id;
+    const int32_t language = menuLanguage(id);
+    auto* bar = new QMenuBar(this);
+    for (auto& [cid, a] : actions_) a->deleteLater();
+    actions_.clear();
+    std::vector<QMenu*> open;
+    for (const MenuItem& m : menuBarItems(id)) {
+        switch (m.kind) {
+        case MenuItem::Popup: {
+            const QString title = QString::fromUtf8(language == LangTaiwan ? m.chinese : m.english);
+            QMenu* menu = open.empty() ? bar->addMenu(title) : open.back()->addMenu(title);
+            connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommandStates);
+            open.push_back(menu);
+            break;
+        }
+        case MenuItem::Command:
+            if (open.empty()) bar->addAction(makeAction(m.id, language));
+            else open.back()->addAction(makeAction(m.id, language));
+            break;
+        case MenuItem::Separator: open.back()->addSeparator(); break;
+        case MenuItem::End: open.pop_back(); break;
+        }
+    }
+    setMenuBar(bar);  // the old bar is deleted by the window
+    refreshCommandStates();
+}
+
+QAction* CMainFrame::action(int32_t id) const
+{
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::refreshCommandStates()
+{
+    const Workspace& ws = studio_.ws;
+    for (auto& [id, a] : actions_) {
+        const Command* c = findCommand(id);
+        a->setEnabled(orx::app::isEnabled(*c, ws));
+        if (a->isCheckable()) a->setChecked(orx::app::isChecked(*c, ws));
+    }
+    emit commandStatesChanged();
+}
+
+bool CMainFrame::execute(int32_t id)
+{
+    const bool ran = runCommand(studio_, *this, id);
+    refreshCommandStates();
+    return ran;
+}
+
+bool CMainFrame::openStartFile(const std::string& name)
+{
+    // A command-line file is opened as the load commands open theirs; a
+    // model is loaded and dressed as "Load Model MDL File" does.
+    static const Command kOpen{0, "", "", NoIssuer, 0, kCursorArrow, 0, Always, {}, nullptr};
+    CommandContext ctx(studio_, *this, kOpen);
+    studio_.ws.toolMode = 0;
+    bool ok;
+    if (fileKindOf(name).kind == FileKind::MDL) {
+        ok = openModel(ctx, name);
+    } else {
+        ok = openWorkingFile(studio_.ws, name, localFiles());
+        if (ok) fitWholeImage(ctx);
+    }
+    refreshCommandStates();
+    return ok;
+}
+
+int32_t CMainFrame::viewWidth() { return view_->width(); }
+int32_t CMainFrame::viewHeight() { return view_->height(); }
+
+void CMainFrame::setViewCursor(int32_t cursor) { view_->setCursor(cursors_.cursor(cursor)); }
+
+std::string CMainFrame::chooseFromLibrary(const std::string& title, const std::string& extension)
+{
+    ThumbnailBrowser browser(studio_, title, extension, this);
+    if (browser.exec() != QDialog::Accepted) return {};
+    return browser.choice();
+}
+
+int32_t CMainFrame::chooseContrast(int32_t entry)
+{
+    ContrastDialog dialog(studio_.ws, entry, this);
+    if (!contrastPosition_.isNull()) dialog.move(contrastPosition_);
+    const int result = dialog.exec();
+    contrastPosition_ = dialog.pos();
+    return result == QDialog::Accepted ? dialog.entry() : -1;
+}
+
+bool CMainFrame::askNewImageSize(int32_t& width, int32_t& height)
+{
+    NewImageDialog dialog(studio_.ws, width, height, this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    width = dialog.imageWidth();
+    height = dialog.imageHeight();
+    return true;
+}
+
+bool CMainFrame::askLanguage()
+{
+    LanguageDialog dialog(studio_.ws, this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void CMainFrame::showAbout(int32_t dialog) { showAboutBox(studio_.ws, dialog, this); }
+
+void CMainFrame::languageChanged()
+{
+    // Chinese and English have their own bars; any other language keeps the
+    // bar that is there, rebuilt.
+    const int32_t lang = studio_.ws.screenLanguage;
+    const int32_t id = lang == LangTaiwan ? MenuChinese : lang == LangEnglish ? MenuEnglish : menuBarId_;
+    installMenuBar(id);
+    setWindowTitle(captionText());
+    view_->update();
+}
+
+void CMainFrame::terminate(int code)
+{
+    std::fflush(nullptr);
+    std::_Exit(code);
+}
+
+void CMainFrame::closeProgram()
+{
+    // Asked from inside a command, which still counts as running: the
+    // window closes once the command has returned.
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void CMainFrame::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (placed_) return;
+    placed_ = true;
+    // The frame covers the whole screen from its top-left corner.
+    if (QScreen* s = screen()) setGeometry(s->geometry());
+    setWindowTitle(captionText());
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // A running command lets events through while it polls for Esc; the
+    // window stays until it has finished.
+    if (studio_.busy) event->ignore();
+    else QMainWindow::closeEvent(event);
+}
+
+}  // namespace orx::app

@@ -1,0 +1,85 @@
+// The main window: the view in the middle, the menu bar of the screen
+// language built from the menu and command tables, the caption, and the
+// dialogs the commands ask for.
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <map>
+
+#include "shell.h"
+#include "studio.h"
+
+class CVLX98View;
+class QAction;
+class QMenu;
+
+namespace orx::app {
+
+class CursorTable;
+class QtPlatform;
+class RunProgress;
+
+class CMainFrame : public QMainWindow, public Shell {
+    Q_OBJECT
+public:
+    // platform may be null (tests that install their own); it is then
+    // left alone and the view is not connected to the core.
+    CMainFrame(Studio& studio, const CursorTable& cursors, QtPlatform* platform, QWidget* parent = nullptr);
+
+    CVLX98View* view() const { return view_; }
+    Studio& studio() const { return studio_; }
+    RunProgress* runProgress() const { return progress_; }
+    int32_t menuBarId() const { return menuBarId_; }
+    // The action of a command in the current menu bar (nullptr when absent).
+    QAction* action(int32_t id) const;
+
+    // A command from a menu, a shortcut or a tool window. False when it did
+    // not run (disabled, busy, or not built yet).
+    bool execute(int32_t id);
+    // The enabled and checked states of every action, from the table.
+    void refreshCommandStates();
+    // The caption of the screen language: Chinese title for 1, English
+    // title for 3 and 4, the short word otherwise.
+    QString captionText() const;
+    // Opens a file named on the command line as the working image, or a
+    // model to dress.
+    bool openStartFile(const std::string& name);
+
+    // Shell
+    int32_t viewWidth() override;
+    int32_t viewHeight() override;
+    void setViewCursor(int32_t cursor) override;
+    std::string chooseFromLibrary(const std::string& title, const std::string& extension) override;
+    int32_t chooseContrast(int32_t entry) override;
+    bool askNewImageSize(int32_t& width, int32_t& height) override;
+    bool askLanguage() override;
+    void showAbout(int32_t dialog) override;
+    void languageChanged() override;
+    void terminate(int code) override;
+    void closeProgram() override;
+
+signals:
+    // The enabled and checked states may have changed (after a command,
+    // before a menu opens): tool windows refresh their buttons.
+    void commandStatesChanged();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void installMenuBar(int32_t menuBarId);
+    QAction* makeAction(int32_t id, int32_t language);
+
+    Studio& studio_;
+    const CursorTable& cursors_;
+    CVLX98View* view_;
+    RunProgress* progress_;
+    int32_t menuBarId_ = 0;
+    std::map<int32_t, QAction*> actions_;
+    bool placed_ = false;
+    QPoint contrastPosition_;  // the contrast dialog reopens where it was closed
+};
+
+}  // namespace orx::app

@@ -1,0 +1,42 @@
+// What the command handlers ask of the window around them: the view's size
+// and cursor, the program's dialogs, the menu and caption after a language
+// change, and the end of the process. CMainFrame is the real one; tests
+// script their own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orx::app {
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // The view's client size (the picture and the 20-pixel band below it).
+    virtual int32_t viewWidth() = 0;
+    virtual int32_t viewHeight() = 0;
+    // A cursor of the cursor table (kCursorArrow or a resource id).
+    virtual void setViewCursor(int32_t cursor) = 0;
+
+    // The thumbnail browser, modal: the chosen file's name, empty on "Exit".
+    virtual std::string chooseFromLibrary(const std::string& title, const std::string& extension) = 0;
+    // The "Contrast Control" dialog: the entry chosen with "Apply", -1 on "Exit".
+    virtual int32_t chooseContrast(int32_t entry) = 0;
+    // The new-image size dialog; false on Cancel.
+    virtual bool askNewImageSize(int32_t& width, int32_t& height) = 0;
+    // The language dialog: sets ws.screenLanguage as its buttons are
+    // clicked; true when it ended with OK.
+    virtual bool askLanguage() = 0;
+    // About box 100, 192 or 214.
+    virtual void showAbout(int32_t dialog) = 0;
+
+    // The menu of the language and the caption, after a language change.
+    virtual void languageChanged() = 0;
+    // Ends the process at once, without closing the window first.
+    virtual void terminate(int code) = 0;
+    // Closes the main window the ordinary way; the program then ends.
+    virtual void closeProgram() = 0;
+};
+
+}  // namespace orx::app

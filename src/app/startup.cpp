@@ -1,0 +1,88 @@
+// The program's start.
+#include "startup.h"
+
+#include <unistd.h>
+
+#include "library/libraryConfig.h"
+#include "workspace/fileIo.h"
+#include "workspace/langText.h"
+
+namespace orx::app {
+
+namespace {
+
+constexpr char kLanguageFile[] = "ORX10.CFG";
+
+std::string currentDirectory()
+{
+    char buf[4096];
+    return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
+}
+
+}  // namespace
+
+StartPaths processStartPaths()
+{
+    StartPaths p;
+    p.programDir = programDirectory();
+    p.workDir = currentDirectory();
+    return p;
+}
+
+std::string languageFilePath(const StartPaths& paths)
+{
+    const std::string here = joinPath(paths.workDir, kLanguageFile);
+    if (fileExists(here) || paths.programDir.empty()) return here;
+    return joinPath(paths.programDir, kLanguageFile);
+}
+
+void setToolDefaults(Workspace& ws)
+{
+    ws.imageLoaded = 0;
+    ws.materialChosen = 0;
+    ws.pieceFloating = 0;
+    ws.modelLoaded = 0;
+    ws.modelMapped = 0;
+    ws.contrastExponent = 1.0f;
+    ws.contrastIndex = 9;
+}
+
+void setProgramPaths(Workspace& ws, const StartPaths& paths)
+{
+    ws.VLX98DIR = paths.programDir;
+    ws.webExePath = joinPath(paths.programDir, paths.programName);
+    ws.webCompanionPath = companionName(ws.webExePath, "001");
+    ws.environmentReady = 1;
+}
+
+bool startEnvironment(Studio& studio, const StartPaths& paths)
+{
+    Workspace& ws = studio.ws;
+    readScreenLanguage(ws, languageFilePath(paths));
+    setToolDefaults(ws);
+    if (!startWorkspace(ws, paths.displayBytes)) {
+        showLibraryStartFailure(ws);
+        return false;
+    }
+    ws.WORKDIR = paths.workDir;
+    if (ws.WORKDIR.empty()) showLangMessage(ws, Msg::GetcwdWorkdir);
+
+    LibraryConfig cfg;
+    if (!readLibraryConfig(ws, paths.programDir, cfg)) {
+        showLibraryStartFailure(ws);
+        return false;
+    }
+    if (!startLibrary(ws, cfg, studio.library)) return false;
+
+    if (paths.programDir.empty()) {
+        // Without the program directory there is nowhere for the language
+        // file and the snapshots: the commands stay disabled until the
+        // language dialog sets environmentReady.
+        showLangMessage(ws, Msg::GetcwdVlx98dir);
+        return true;
+    }
+    setProgramPaths(ws, paths);
+    return true;
+}
+
+}  // namespace orx::app

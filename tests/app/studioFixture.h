@@ -1,0 +1,100 @@
+// The desktop program's tests: a frame whose dialogs answer from queues,
+// over a test workspace and the sample library the build writes.
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/cursors.h"
+#include "app/mainFrame.h"
+#include "app/studio.h"
+#include "library/onlineLibrary.h"
+#include "support/testSupport.h"
+
+namespace orx::test {
+
+// Answers the frame's dialogs from queues and records what was asked.
+class ScriptedFrame : public app::CMainFrame {
+public:
+    using CMainFrame::CMainFrame;
+
+    std::deque<std::string> libraryAnswers;                         // "" is "Exit"
+    std::vector<std::pair<std::string, std::string>> libraryAsked;  // title, extension
+    std::deque<int32_t> contrastAnswers;                            // -1 is "Exit"
+    std::vector<int32_t> contrastOpenedOn;
+    std::deque<std::pair<int32_t, int32_t>> sizeAnswers;
+    // The language dialog: the button clicked (0 none) and whether OK ends it.
+    std::deque<std::pair<int32_t, bool>> languageAnswers;
+    std::vector<int32_t> aboutBoxes;
+    int terminatedWith = -1;
+    bool closeAsked = false;
+
+    std::string chooseFromLibrary(const std::string& title, const std::string& extension) override
+    {
+        libraryAsked.emplace_back(title, extension);
+        return pop(libraryAnswers, std::string());
+    }
+    int32_t chooseContrast(int32_t entry) override
+    {
+        contrastOpenedOn.push_back(entry);
+        return pop(contrastAnswers, -1);
+    }
+    bool askNewImageSize(int32_t& w, int32_t& h) override
+    {
+        if (sizeAnswers.empty()) return false;
+        std::tie(w, h) = pop(sizeAnswers, std::pair<int32_t, int32_t>());
+        return true;
+    }
+    bool askLanguage() override;
+    void showAbout(int32_t dialog) override { aboutBoxes.push_back(dialog); }
+    void terminate(int code) override { terminatedWith = code; }
+    void closeProgram() override { closeAsked = true; }
+
+private:
+    template <typename T>
+    static T pop(std::deque<T>& q, T none)
+    {
+        if (q.empty()) return none;
+        T v = q.front();
+        q.pop_front();
+        return v;
+    }
+};
+
+std::string sampleLibraryDir();
+std::string orxsimPath();
+std::string orxwebPath();
+std::string kovahelpPath();
+
+// Opens the sample library (a folder library) into the studio: true when
+// both lists were built.
+bool openSampleLibrary(app::Studio& studio);
+
+// A workspace, its studio over the sample library, and a scripted frame of
+// 1000 x 800 whose program directory is a fresh folder.
+struct StudioFixture {
+    explicit StudioFixture(int32_t language = LangEnglish, bool withLibrary = true);
+
+    TempDir dir;
+    TestWorkspace t;
+    Workspace& ws;
+    app::Studio studio;
+    app::CursorTable cursors;
+    std::unique_ptr<ScriptedFrame> frame;
+
+    bool run(int32_t id) { return frame->execute(id); }
+};
+
+// Runs a program and collects its exit status and its output.
+struct ProcessResult {
+    int status = -1;
+    std::string out, err;
+};
+ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::vector<std::pair<std::string, std::string>>& env, const std::string& workDir,
+                         int timeoutMs = 60000);
+
+}  // namespace orx::test

@@ -1,0 +1,302 @@
+#!/usr/bin/env bash
+# orxsim driven as a user drives it: conversions between every picture
+# kind, the JSON of `orxsim info`, and the refusals, which must say why in
+# one line, exit non-zero and leave the disk as it was.
+#
+# ORXSIM names the executable. Every file is made here by code, in a
+# temporary folder removed on exit.
+set -euo pipefail
+
+: "${ORXSIM:?ORXSIM must name the orxsim executable}"
+ORXSIM=$(realpath "$ORXSIM")
+PY=/usr/bin/python3
+
+# A block of 64 MB is plenty for these pictures and keeps start-up quick
+# under the sanitizers (the default probe takes most of the machine).
+export ORX_BLOCK_BYTES=${ORX_BLOCK_BYTES:-64000000}
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/orxsim-test.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# ---- assertion helpers
+
+checks=0
+failures=0
+
+fail() {
+    failures=$((failures + 1))
+    echo "FAIL: $*" >&2
+}
+
+check() {  # check WHAT COMMAND...: the command must succeed
+    local what=$1
+    shift
+    checks=$((checks + 1))
+    if ! "$@"; then fail "$what"; fi
+}
+
+expect_eq() {  # expect_eq WHAT ACTUAL EXPECTED
+    checks=$((checks + 1))
+    if [[ "$2" != "$3" ]]; then fail "$1: got '$2', expected '$3'"; fi
+}
+
+expect_same_file() {  # expect_same_file WHAT A B
+    checks=$((checks + 1))
+    if ! cmp -s "$2" "$3"; then fail "$1: $2 and $3 differ"; fi
+}
+
+expect_absent() {  # expect_absent WHAT FILE...
+    local what=$1
+    shift
+    for f in "$@"; do
+        checks=$((checks + 1))
+        if [[ -e "$f" ]]; then fail "$what: $f exists"; fi
+    done
+}
+
+# Runs orxsim; its status, stdout and stderr land in $status, out.txt, err.txt.
+status=0
+run() {
+    if "$ORXSIM" "$@" >out.txt 2>err.txt; then status=0; else status=$?; fi
+}
+
+# The command must succeed quietly.
+run_ok() {  # run_ok ARGS...
+    run "$@"
+    expect_eq "orxsim $* exit status" "$status" 0
+    checks=$((checks + 1))
+    if [[ -s err.txt ]]; then fail "orxsim $* wrote to stderr: $(head -c 300 err.txt)"; fi
+}
+
+# A refused job: exit status 1, one line on stderr, none of the files.
+expect_refused() {  # expect_refused WHAT "ARGS" FILES...
+    local what=$1 args=$2
+    shift 2
+    # shellcheck disable=SC2086
+    run $args
+    expect_eq "$what: exit status" "$status" 1
+    expect_eq "$what: lines on stderr" "$(wc -l <err.txt)" 1
+    checks=$((checks + 1))
+    if [[ ! -s err.txt || -s out.txt ]]; then fail "$what: stdout '$(cat out.txt)', stderr '$(cat err.txt)'"; fi
+    expect_absent "$what" "$@"
+}
+
+# A field of the JSON object orxsim printed, itself as compact JSON.
+json_field() {  # json_field KEY
+    "$PY" -c 'import json,sys; d=json.load(open("out.txt")); print(json.dumps(d[sys.argv[1]], separators=(",", ":")))' "$1"
+}
+
+expect_info() {  # expect_info FILE KEY=VALUE...
+    local file=$1
+    shift
+    run_ok info "$file"
+    checks=$((checks + 1))
+    if ! "$PY" -c 'import json; json.load(open("out.txt"))' 2>/dev/null; then
+        fail "info $file: not JSON: $(cat out.txt)"
+        return
+    fi
+    expect_eq "info $file: lines on stdout" "$(wc -l <out.txt)" 1
+    for pair in "$@"; do
+        expect_eq "info $file: ${pair%%=*}" "$(json_field "${pair%%=*}")" "${pair#*=}"
+    done
+}
+
+# No half-written file may be left beside a target.
+expect_no_temp_files() {
+    checks=$((checks + 1))
+    local left
+    left=$(find . -name '*.orxtmp-*' | head -5)
+    if [[ -n "$left" ]]; then fail "temporary files left: $left"; fi
+}
+
+# ---- fixtures
+
+W=7
+H=5
+
+# The test picture: a 24-bit bottom-up bitmap in the form orxsim writes,
+# 7 x 5 (rows padded from 21 to 24 bytes), with greys on both sides of 127.
+"$PY" - "$W" "$H" <<'EOF'
+import struct, sys
+w, h = int(sys.argv[1]), int(sys.argv[2])
+stride = (3 * w + 3) // 4 * 4
+def pixel(x, y):
+    if y == 0:
+        g = [0, 100, 126, 127, 128, 129, 255][x]
+        return (g, g, g)
+    return ((x * 37 + y * 11) % 256, (x * 5 + y * 71) % 256, (x * y * 29 + 3) % 256)
+rows = b""
+for y in range(h - 1, -1, -1):
+    row = b"".join(bytes((b, g, r)) for r, g, b in (pixel(x, y) for x in range(w)))
+    rows += row + b"\0" * (stride - len(row))
+head = b"BM" + struct.pack("<IIIIiiHHIIiiII", 54 + len(rows), 0, 54, 40, w, h, 1, 24, 0, len(rows), 3780, 3780, 0, 0)
+open("pic.bmp", "wb").write(head + rows)
+# The same pixels as R, G, B rows, top row first.
+open("pic.pixels", "wb").write(b"".join(bytes(pixel(x, y)) for y in range(h) for x in range(w)))
+EOF
+
+# ---- conversions
+
+# picture -> RGB -> CLO -> PRT -> NIT -> EMB -> MDL -> BMP: every kind
+# passes the pixels on untouched, whatever the case of the extension.
+chain=(pic.bmp step1.rgb STEP2.CLO step3.prt Step4.Nit step5.EMB STEP6.mdl final.Bmp)
+for ((i = 1; i < ${#chain[@]}; ++i)); do
+    run_ok convert "${chain[i - 1]}" "${chain[i]}"
+done
+expect_same_file "the picture after every kind" pic.bmp final.Bmp
+expect_same_file "RGB pixels" step1.rgb pic.pixels
+check "RGB companion holds the size" "$PY" -c '
+import sys
+ipr = open("step1.IPR", "rb").read()
+sys.exit(not (len(ipr) == 30 + 12600 and ipr[:8] == b"7 5 0 0\0"))'
+check "container pixels sit behind the header" "$PY" -c '
+import sys
+px = open("pic.pixels", "rb").read()
+for name in ["STEP2.CLO", "step3.prt", "Step4.Nit", "step5.EMB", "STEP6.mdl"]:
+    f = open(name, "rb").read()
+    if len(f) != 256 + len(px) + 12600 or f[256:256 + len(px)] != px:
+        sys.exit(name)'
+
+# picture -> MSK -> BMP: a pixel is masked when its grey, 0.3 R + 0.6 G +
+# 0.1 B in real numbers, is above 127 (worked out here in tenths, exactly:
+# the first row's greys 126, 127, 128 sit on the edge).
+run_ok convert pic.bmp mask.Msk
+run_ok convert mask.Msk mask.bmp
+check "mask follows the grey rule" "$PY" - <<'EOF'
+import sys
+w, h = 7, 5
+px = open("pic.pixels", "rb").read()
+bmp = open("mask.bmp", "rb").read()
+stride = (3 * w + 3) // 4 * 4
+bad = []
+for y in range(h):
+    for x in range(w):
+        r, g, b = px[3 * (y * w + x):3 * (y * w + x) + 3]
+        want = 255 if 3 * r + 6 * g + b > 1270 else 0
+        at = 54 + (h - 1 - y) * stride + 3 * x
+        if bmp[at:at + 3] != bytes([want] * 3):
+            bad.append("pixel %d,%d grey %.1f: %d, want %d" % (x, y, (3 * r + 6 * g + b) / 10, bmp[at], want))
+sys.exit("; ".join(bad) if bad else 0)
+EOF
+check "mask companion holds the size" "$PY" -c '
+import sys
+mpr = open("mask.MPR", "rb").read()
+sys.exit(not (len(mpr) == 30 + 4200 and mpr[:4] == b"7 5\0"))'
+
+# A model keeps the area it is given in header bytes 41..48, the whole
+# image in 49..56; without --area the area is the whole image, and a model
+# converted to a model keeps its area.
+area_of() {  # area_of FILE OFFSET
+    "$PY" -c 'import struct,sys; print(*struct.unpack_from("<4h", open(sys.argv[1], "rb").read(), int(sys.argv[2])))' "$1" "$2"
+}
+run_ok convert pic.bmp area.mdl --area 1,2,5,3
+expect_eq "MDL --area in bytes 41..48" "$(area_of area.mdl 41)" "1 2 5 3"
+expect_eq "MDL whole image in bytes 49..56" "$(area_of area.mdl 49)" "0 0 6 4"
+run_ok convert pic.bmp area2.MDL --area=0,0,6,4
+expect_eq "MDL --area= form" "$(area_of area2.MDL 41)" "0 0 6 4"
+run_ok convert pic.bmp whole.mdl
+expect_eq "MDL without --area" "$(area_of whole.mdl 41)" "0 0 6 4"
+run_ok convert area.mdl again.mdl
+expect_eq "MDL to MDL keeps the area" "$(area_of again.mdl 41)" "1 2 5 3"
+
+# The same input converted twice gives the same bytes, companions included.
+for ext in rgb msk mdl clo prt nit emb bmp; do
+    run_ok convert pic.bmp "twice1.$ext"
+    run_ok convert pic.bmp "twice2.$ext"
+    expect_same_file "converting to $ext twice" "twice1.$ext" "twice2.$ext"
+done
+expect_same_file "IPR twice" twice1.IPR twice2.IPR
+expect_same_file "MPR twice" twice1.MPR twice2.MPR
+
+# A container kept thumbnail first (as the online library keeps them) reads
+# the same picture: its header says where the pixels are.
+"$PY" - <<'EOF'
+import struct
+f = open("STEP2.CLO", "rb").read()
+n = 7 * 5 * 3
+head = bytearray(f[:256])
+struct.pack_into("<I", head, 74, 256 + 12600)
+struct.pack_into("<I", head, 90, 256)
+open("library.clo", "wb").write(bytes(head) + f[256 + n:] + f[256:256 + n])
+EOF
+run_ok convert library.clo library.bmp
+expect_same_file "thumbnail-first container" library.bmp pic.bmp
+
+# A mesh pair: 2 x 1 cells; the object mesh reaches x 40, the material
+# mesh y 33.
+"$PY" - <<'EOF'
+import struct
+C, R = 2, 1
+obj = [(20 * c, 10 * r) for r in range(R + 1) for c in range(C + 1)]
+mat = [(5 + c, 3 + 30 * r) for r in range(R + 1) for c in range(C + 1)]
+open("sleeve.map", "wb").write(struct.pack("<2i", C, R) + b"".join(struct.pack("<2i", *p) for p in obj + mat))
+EOF
+
+# ---- info
+
+expect_info step1.rgb kind='"RGB"' width=$W height=$H
+expect_info mask.Msk kind='"MSK"' width=$W height=$H
+expect_info area.mdl kind='"MDL"' width=$W height=$H area='[1,2,5,3]' pixelOffset=256
+expect_info STEP2.CLO kind='"CLO"' width=$W height=$H pixelOffset=256
+expect_info step3.prt kind='"PRT"' width=$W height=$H pixelOffset=256
+expect_info Step4.Nit kind='"NIT"' width=$W height=$H pixelOffset=256
+expect_info step5.EMB kind='"EMB"' width=$W height=$H pixelOffset=256
+expect_info library.clo kind='"CLO"' width=$W height=$H pixelOffset=12856
+expect_info final.Bmp kind='"BMP"' width=$W height=$H
+expect_info sleeve.map kind='"MAP"' columns=2 rows=1 width=41 height=34
+
+# ---- refusals
+
+printf 'not a picture at all' >garbage.bmp
+mkdir folder.CLO
+printf '7 5 0 0' >short.IPR
+head -c 20 pic.pixels >short.rgb
+
+expect_refused "missing input" "convert nothere.bmp out1.rgb" out1.rgb out1.IPR
+expect_refused "damaged bitmap" "convert garbage.bmp out2.rgb" out2.rgb out2.IPR
+expect_refused "a folder for an input" "convert folder.CLO out3.bmp" out3.bmp
+expect_refused "truncated RGB" "convert short.rgb out4.bmp" out4.bmp
+expect_refused "output in a missing folder" "convert pic.bmp nofolder/out5.rgb" nofolder
+expect_refused "--area beyond the image" "convert pic.bmp out6.mdl --area 0,0,7,4" out6.mdl
+expect_refused "--area the wrong way round" "convert pic.bmp out7.mdl --area 5,0,1,4" out7.mdl
+expect_refused "--area negative" "convert pic.bmp out8.mdl --area -1,0,1,1" out8.mdl
+expect_refused "unknown output kind" "convert pic.bmp out9.xyz" out9.xyz
+expect_refused "unknown input kind" "convert pic.xyz out10.rgb" out10.rgb out10.IPR
+expect_refused "info of an unknown kind" "info pic.xyz"
+expect_refused "info of a missing file" "info nothere.CLO"
+expect_refused "info of a damaged bitmap" "info garbage.bmp"
+
+# Command lines that cannot be understood exit 2 and say why first.
+usage_error() {  # usage_error WHAT WORD "ARGS" FILES...
+    local what=$1 word=$2 args=$3
+    shift 3
+    # shellcheck disable=SC2086
+    run $args
+    expect_eq "$what: exit status" "$status" 2
+    checks=$((checks + 1))
+    if [[ "$(head -n 1 err.txt)" != "orxsim: "*"$word"* ]]; then fail "$what: first line '$(head -n 1 err.txt)'"; fi
+    expect_absent "$what" "$@"
+}
+usage_error "unknown command" frobnicate "frobnicate pic.bmp"
+usage_error "--area not four numbers" --area "convert pic.bmp out11.mdl --area 1,2" out11.mdl
+usage_error "convert with one file" convert "convert pic.bmp"
+
+# A failed conversion leaves an existing output as it was.
+cp step1.rgb keep.rgb
+cp step1.IPR keep.IPR
+cp area.mdl keep.mdl
+cp keep.rgb keep.rgb.before
+cp keep.IPR keep.IPR.before
+cp keep.mdl keep.mdl.before
+run convert garbage.bmp keep.rgb
+expect_eq "failed convert over keep.rgb: exit status" "$status" 1
+expect_same_file "keep.rgb after a failed convert" keep.rgb keep.rgb.before
+expect_same_file "keep.IPR after a failed convert" keep.IPR keep.IPR.before
+run convert pic.bmp keep.mdl --area 0,0,99,99
+expect_eq "failed convert over keep.mdl: exit status" "$status" 1
+expect_same_file "keep.mdl after a failed convert" keep.mdl keep.mdl.before
+expect_no_temp_files
+
+echo "$checks checks, $failures failed"
+[[ $failures -eq 0 ]]
