@@ -14,7 +14,7 @@ build: deps
 	@cmake --build --preset release
 
 run: build
-	@scripts/dress-samples.sh $(RELEASE)
+	@scripts/run.sh $(RELEASE)
 
 test: deps test-release test-asan test-fuzz
 

@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins libxkbcommon-dev
+  fonts-dejavu-core fonts-wqy-microhei
   libcurl4-openssl-dev libgraphicsmagick++1-dev libsane-dev sane-utils
   libturbojpeg0-dev libjpeg-turbo-progs
   python3-pyftpdlib xvfb xauth xdotool imagemagick poppler-utils
