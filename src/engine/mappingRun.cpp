@@ -218,15 +218,18 @@ struct Crossing {
 
 // The rows one worker writes, [y0, y1), and its scratch space.
 struct Band {
+    Band(int32_t top, int32_t bottom, const ShadeTables* t) : y0(top), y1(bottom), tables(t) {}
     int32_t y0, y1;
     const ShadeTables* tables;
-    std::vector<uint8_t> samples;
+    std::vector<uint8_t> samples;  // room for the longest walk so far, 3 bytes a sample
+    size_t sampleCount = 0;
     Crossing crossings[kMaxEdges];
     Pt materialPoints[kMaxEdges];
     bool zeroBottomSide = false;
 };
 
 constexpr uint8_t kMarker[3] = {1, 0, 1};
+
 
 inline bool isProtected(const Workspace& ws, int32_t x, int32_t y)
 {
@@ -241,21 +244,22 @@ inline bool inside(const Workspace& ws, int32_t x, int32_t y)
 
 inline void appendSample(const Workspace& ws, Band& band, int32_t x, int32_t y)
 {
-    uint8_t s[3];
+    uint8_t* s = band.samples.data() + 3 * band.sampleCount++;
     if (ws.maskMode && isProtected(ws, x, y))
         std::memcpy(s, kMarker, 3);
     else
         sampleMaterial(ws, x, y, s);
-    band.samples.insert(band.samples.end(), s, s + 3);
 }
 
 // Integer line walk from a to b, the end point not visited: one sample per
 // visited pixel. The minor axis steps when the error term is above 0.
 void walkMaterialLine(const Workspace& ws, Band& band, Pt a, Pt b)
 {
-    band.samples.clear();
+    band.sampleCount = 0;
     const int32_t dx = b.x - a.x, dy = b.y - a.y;
     const int32_t adx = std::abs(dx), ady = std::abs(dy);
+    const size_t most = 3 * (size_t(std::max(adx, ady)) + 1);
+    if (band.samples.size() < most) band.samples.resize(most);
     const int32_t sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -1 : 1;
     int32_t x = a.x, y = a.y;
     if (adx >= ady) {
@@ -282,29 +286,33 @@ void walkMaterialLine(const Workspace& ws, Band& band, Pt a, Pt b)
         }
     }
     // A line whose ends are the same pixel still has that pixel to give.
-    if (band.samples.empty()) appendSample(ws, band, a.x, a.y);
+    if (band.sampleCount == 0) appendSample(ws, band, a.x, a.y);
 }
 
 // Spreads the sample line over n pixels of row y from x = start.
 void stretchSamples(Workspace& ws, Band& band, int32_t start, int32_t n, int32_t y)
 {
-    const size_t count = band.samples.size() / 3;
+    const size_t count = band.sampleCount;
     const double step = (double(count) - 1) / n;
-    const uint64_t rowBase = uint64_t(y) * ws.imageWidth;
-    const bool reflect = ws.reflection != 0;
+    const int32_t w = ws.imageWidth;
+    const uint64_t rowBase = uint64_t(y) * w;
+    const uint8_t* mask = ws.mask;
+    const uint8_t* photo = ws.secondImage;
+    uint8_t* image = ws.image;
+    const uint8_t* samples = band.samples.data();
+    const ShadeTables& tables = *band.tables;
+    const bool reflect = ws.reflection != 0, masked = ws.maskMode != 0;
     double acc = 0;
     for (int32_t k = 0; k < n; ++k, acc += step) {
         const int32_t x = start + k;
-        if (x < 0 || x >= ws.imageWidth) continue;
-        const uint8_t* s = band.samples.data() + 3 * size_t(acc);
+        if (x < 0 || x >= w) continue;
+        const uint8_t* s = samples + 3 * size_t(acc);
         const uint64_t p = rowBase + uint64_t(x);
-        if (ws.maskMode && ((s[0] == 1 && s[1] == 0 && s[2] == 1) || ws.mask[p] != 0)) continue;
-        const uint8_t* t = ws.secondImage + 3 * p;
-        uint8_t* out = ws.image + 3 * p;
+        if (masked && ((s[0] == 1 && s[1] == 0 && s[2] == 1) || mask[p] != 0)) continue;
         if (reflect)
-            shadeReflectionFast(*band.tables, t, s, out);
+            shadeReflectionFast(tables, photo + 3 * p, s, image + 3 * p);
         else
-            shadeContrastFast(*band.tables, t, s, out);
+            shadeContrastFast(tables, photo + 3 * p, s, image + 3 * p);
     }
 }
 
@@ -365,6 +373,39 @@ bool isAxisRectangle(const MeshCell& c)
     return c.p[0].x == c.p[3].x && c.p[0].y == c.p[1].y && c.p[1].x == c.p[2].x && c.p[2].y == c.p[3].y;
 }
 
+// One row of an axis-parallel cell. The workspace's fields are read once:
+// the pixel writes are byte writes, which the compiler must assume could
+// change them.
+template <bool Soft>
+void rectangleRow(Workspace& ws, const ShadeTables& tables, int32_t y, int32_t tv, int32_t x0, int32_t x1, double u,
+                  double sx)
+{
+    const int32_t w = ws.imageWidth, h = ws.imageHeight;
+    const uint8_t* maskRow = ws.mask + uint64_t(y) * w;
+    const uint8_t* materialMaskRow = ws.mask + uint64_t(tv) * w;
+    const uint8_t* photoRow = ws.secondImage + uint64_t(y) * w * 3;
+    uint8_t* outRow = ws.image + uint64_t(y) * w * 3;
+    // Soft samples are taken one pixel inside the border.
+    const ptrdiff_t stride = ptrdiff_t(w) * 3;
+    const uint8_t* materialRow = ws.secondImage + (Soft ? std::clamp(tv, 1, h - 2) : tv) * stride;
+    for (int32_t x = x0; x <= x1; ++x) {
+        const int32_t tu = truncInt(u);
+        if (tu < 0 || tu >= w) continue;
+        if (materialMaskRow[tu] == 0 && maskRow[x] == 0) {
+            uint8_t s[3];
+            if constexpr (Soft) {
+                const uint8_t* c = materialRow + ptrdiff_t(std::clamp(tu, 1, w - 2)) * 3;
+                for (int k = 0; k < 3; ++k)
+                    s[k] = uint8_t((c[k - stride] + c[k - 3] + c[k] + c[k + 3] + c[k + stride]) / 5);
+            } else {
+                std::memcpy(s, materialRow + ptrdiff_t(tu) * 3, 3);
+            }
+            shadeContrastFast(tables, photoRow + 3 * ptrdiff_t(x), s, outRow + 3 * ptrdiff_t(x));
+        }
+        u += sx;
+    }
+}
+
 // Axis-parallel cells: the material rectangle scaled onto the object
 // rectangle, always with contrast shading.
 void mapRectangle(Workspace& ws, Band& band, const MeshCell& c)
@@ -372,28 +413,23 @@ void mapRectangle(Workspace& ws, Band& band, const MeshCell& c)
     const MeshPoint p0 = c.p[0], p2 = c.p[2], q0 = c.q0, q2 = c.q2;
     const double sx = (double(q2.x) - q0.x + 1) / (double(p2.x) - p0.x + 1);
     const double sy = (double(q2.y) - q0.y + 1) / (double(p2.y) - p0.y + 1);
+    const bool soft = ws.softMapping && ws.imageWidth >= 3 && ws.imageHeight >= 3;
     // v is carried from the first row even through rows of other bands, so
     // every band sees the same sums the single-threaded walk makes.
     double v = q0.y;
     const int32_t yEnd = std::min(p2.y, band.y1 - 1);
+    // u only moves on pixels inside the picture, so the columns left of it
+    // can be passed over without changing a thing.
+    const int32_t x0 = std::max(p0.x, 0), x1 = std::min(p2.x, ws.imageWidth - 1);
     for (int32_t y = p0.y; y <= yEnd; ++y, v += sy) {
         if (y < band.y0) continue;
         const int32_t tv = truncInt(v);
-        double u = q0.x;
-        // u only moves on pixels inside the picture, so the columns left of
-        // it can be passed over without changing a thing.
-        const int32_t xEnd = std::min(p2.x, ws.imageWidth - 1);
-        for (int32_t x = std::max(p0.x, 0); x <= xEnd; ++x) {
-            const int32_t tu = truncInt(u);
-            if (!inside(ws, x, y) || !inside(ws, tu, tv)) continue;
-            if (!isProtected(ws, tu, tv) && !isProtected(ws, x, y)) {
-                uint8_t s[3];
-                sampleMaterial(ws, tu, tv, s);
-                const uint64_t p = uint64_t(y) * ws.imageWidth + x;
-                shadeContrastFast(*band.tables, ws.secondImage + 3 * p, s, ws.image + 3 * p);
-            }
-            u += sx;
-        }
+        // A material row off the picture leaves the whole row alone.
+        if (tv < 0 || tv >= ws.imageHeight) continue;
+        if (soft)
+            rectangleRow<true>(ws, *band.tables, y, tv, x0, x1, q0.x, sx);
+        else
+            rectangleRow<false>(ws, *band.tables, y, tv, x0, x1, q0.x, sx);
     }
 }
 
@@ -581,7 +617,7 @@ void mapCell(Workspace& ws)
 {
     ShadeTables tables;
     buildShadeTables(ws, tables);
-    Band band{0, ws.imageHeight, &tables, {}, {}, {}, false};
+    Band band(0, ws.imageHeight, &tables);
     mapCellInBand(ws, band, ws.cell);
     reportZeroBottom(ws, band.zeroBottomSide);
 }
@@ -601,7 +637,7 @@ void mapAllCells(Workspace& ws)
     for (int i = 0; i < workers; ++i) {
         const int32_t y0 = int32_t(int64_t(ws.imageHeight) * i / workers);
         const int32_t y1 = int32_t(int64_t(ws.imageHeight) * (i + 1) / workers);
-        bands.push_back(Band{y0, y1, &tables, {}, {}, {}, false});
+        bands.emplace_back(y0, y1, &tables);
         bands.back().samples.reserve(size_t(ws.imageWidth + ws.imageHeight) * 3);
     }
     auto work = [&ws, cells](Band& band) {

@@ -45,33 +45,6 @@ void buildShadeTables(const Workspace& ws, ShadeTables& t)
     for (int i = 0; i < 256; ++i) t.valuePow[i] = std::pow(i / 255.0, c);
 }
 
-void shadeReflectionFast(const ShadeTables& tab, const uint8_t* t, const uint8_t* m, uint8_t* out)
-{
-    const Hsv ht = rgbToHsv(t[0], t[1], t[2]);
-    const Hsv hm = rgbToHsv(m[0], m[1], m[2]);
-    const double v = tab.valuePow[std::max({m[0], m[1], m[2]})] * ht.v;
-    const double s = std::sqrt(ht.s * hm.s);
-    hsvToBytes(hm.h, s, v, out);
-}
 
-void sampleMaterial(const Workspace& ws, int32_t x, int32_t y, uint8_t* out)
-{
-    const int32_t w = ws.imageWidth, h = ws.imageHeight;
-    const uint8_t* src = ws.secondImage;
-    if (ws.softMapping && w >= 3 && h >= 3) {
-        x = std::clamp(x, 1, w - 2);
-        y = std::clamp(y, 1, h - 2);
-        const ptrdiff_t row = ptrdiff_t(w) * 3;
-        const uint8_t* c = src + y * row + ptrdiff_t(x) * 3;
-        for (int k = 0; k < 3; ++k) out[k] = uint8_t((c[k - row] + c[k - 3] + c[k] + c[k + 3] + c[k + row]) / 5);
-        return;
-    }
-    x = std::clamp(x, 0, w - 1);
-    y = std::clamp(y, 0, h - 1);
-    const uint8_t* p = src + (uint64_t(y) * w + x) * 3;
-    out[0] = p[0];
-    out[1] = p[1];
-    out[2] = p[2];
-}
 
 }  // namespace orx

@@ -4,6 +4,8 @@
 // photograph's highlights wash out the material's saturation.
 #pragma once
 
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "workspace/hsv.h"
@@ -48,11 +50,37 @@ inline void shadeContrastFast(const ShadeTables& tab, const uint8_t* t, const ui
     out[2] = uint8_t(l * m[2] / 255);
 }
 
-void shadeReflectionFast(const ShadeTables& tab, const uint8_t* t, const uint8_t* m, uint8_t* out);
+inline void shadeReflectionFast(const ShadeTables& tab, const uint8_t* t, const uint8_t* m, uint8_t* out)
+{
+    const Hsv ht = rgbToHsv(t[0], t[1], t[2]);
+    const Hsv hm = rgbToHsv(m[0], m[1], m[2]);
+    const uint8_t mx = m[0] > m[1] ? (m[0] > m[2] ? m[0] : m[2]) : (m[1] > m[2] ? m[1] : m[2]);
+    const double v = tab.valuePow[mx] * ht.v;
+    const double s = std::sqrt(ht.s * hm.s);
+    hsvToBytes(hm.h, s, v, out);
+}
 
 // Material sample at (x, y) of secondImage: the pixel (sharp, coordinates
 // clamped to the image) or the five-point average (soft, clamped one pixel
 // inside the border).
-void sampleMaterial(const Workspace& ws, int32_t x, int32_t y, uint8_t* out);
+inline void sampleMaterial(const Workspace& ws, int32_t x, int32_t y, uint8_t* out)
+{
+    const int32_t w = ws.imageWidth, h = ws.imageHeight;
+    const uint8_t* src = ws.secondImage;
+    if (ws.softMapping && w >= 3 && h >= 3) {
+        x = x < 1 ? 1 : x > w - 2 ? w - 2 : x;
+        y = y < 1 ? 1 : y > h - 2 ? h - 2 : y;
+        const ptrdiff_t row = ptrdiff_t(w) * 3;
+        const uint8_t* c = src + y * row + ptrdiff_t(x) * 3;
+        for (int k = 0; k < 3; ++k) out[k] = uint8_t((c[k - row] + c[k - 3] + c[k] + c[k + 3] + c[k + row]) / 5);
+        return;
+    }
+    x = x < 0 ? 0 : x > w - 1 ? w - 1 : x;
+    y = y < 0 ? 0 : y > h - 1 ? h - 1 : y;
+    const uint8_t* p = src + (uint64_t(y) * w + x) * 3;
+    out[0] = p[0];
+    out[1] = p[1];
+    out[2] = p[2];
+}
 
 }  // namespace orx
