@@ -136,32 +136,53 @@ void fourSides(const MeshCell& c, CellEdges& e)
     e.count = 4;
 }
 
+// The point of side from-to at distance k |from-to| / (1 + k) from `from`:
+// where a side is cut when the opposite sides are parallel. A degenerate
+// ratio (a side of length 0) cuts in the middle.
+Pt cutSide(Pt from, Pt to, double k)
+{
+    double d = k * dist(from, to) / (1 + k);
+    if (!std::isfinite(d)) d = dist(from, to) / 2;
+    return pointAlong(from, to, d);
+}
+
 // One perspective halving of the grid square whose top-left grid index is
 // (col, row) and side `step`: its centre and the four dividing points.
+//
+// A sliver a few pixels wide can round its diagonals' crossing outside
+// them, or send a vanishing line past its side; the "no point" value or a
+// point off the side would then stretch edges across the picture. Such a
+// quadrilateral takes its corners' average as its centre, and such a side is
+// cut as if the opposite sides were parallel. Cells of any useful size never
+// meet either case.
 void halveQuad(Pt g[9][9], int row, int col, int step)
 {
     const int half = step / 2;
     const Pt A = g[row][col], B = g[row][col + step], D = g[row + step][col + step], E = g[row + step][col];
-    const Pt M = segmentIntersection(A, D, B, E);
-    Pt top, bottom, left, right;
+    Pt M = segmentIntersection(A, D, B, E);
+    if (M == kNoPoint)
+        M = {truncInt((double(A.x) + B.x + D.x + E.x) / 4 + 0.5), truncInt((double(A.y) + B.y + D.y + E.y) / 4 + 0.5)};
+    auto onSide = [](Pt p, Pt a, Pt b) { return p != kNoPoint && inBox(p, a, b); };
+
+    Pt top = kNoPoint, bottom = kNoPoint, left = kNoPoint, right = kNoPoint;
     const Pt v1 = lineIntersection(A, E, B, D);
     if (v1 != kNoPoint) {
         top = lineIntersection(M, v1, A, B);
         bottom = lineIntersection(M, v1, E, D);
-    } else {
-        const double k = dist(A, E) / dist(B, D);
-        top = pointAlong(A, B, k * dist(A, B) / (1 + k));
-        bottom = pointAlong(E, D, k * dist(E, D) / (1 + k));
     }
+    const double kSides = dist(A, E) / dist(B, D);
+    if (!onSide(top, A, B)) top = cutSide(A, B, kSides);
+    if (!onSide(bottom, E, D)) bottom = cutSide(E, D, kSides);
+
     const Pt v2 = lineIntersection(A, B, E, D);
     if (v2 != kNoPoint) {
         left = lineIntersection(M, v2, A, E);
         right = lineIntersection(M, v2, B, D);
-    } else {
-        const double k = dist(A, B) / dist(E, D);
-        right = pointAlong(B, D, k * dist(B, D) / (1 + k));
-        left = pointAlong(A, E, k * dist(A, E) / (1 + k));
     }
+    const double kEnds = dist(A, B) / dist(E, D);
+    if (!onSide(right, B, D)) right = cutSide(B, D, kEnds);
+    if (!onSide(left, A, E)) left = cutSide(A, E, kEnds);
+
     g[row + half][col + half] = M;
     g[row][col + half] = top;
     g[row + step][col + half] = bottom;

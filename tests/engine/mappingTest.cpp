@@ -159,6 +159,22 @@ TEST(MappingCell, TaperedCellThroughThePerspectiveGrid)
     EXPECT_EQ(m.from(52, 59), kUntouched);
 }
 
+// A sliver a few pixels wide through the perspective grid stays within its
+// own box: its tiny sub-quadrilaterals must not send edges across the row.
+TEST(MappingCell, AThinTaperedCellStaysInItsBox)
+{
+    Model m;
+    m.cell({69, 25}, {72, 24}, {73, 55}, {69, 56}, {120, 20}, {160, 80});
+    int written = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            if (m.from(x, y) == kUntouched) continue;
+            ++written;
+            EXPECT_TRUE(x >= 68 && x <= 74 && y >= 24 && y <= 56) << x << "," << y;
+        }
+    EXPECT_GT(written, 60);
+}
+
 TEST(MappingCell, ProtectedPixelsOnBothSides)
 {
     // Quadrilateral path in mask mode: a protected target keeps its pixel,
