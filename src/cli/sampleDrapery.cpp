@@ -199,7 +199,11 @@ double spaceEvenly(const std::vector<Vec2>& curve, const std::vector<double>& li
 MeshGrid foldMesh(const ClothPart& part, const View& view, double relief)
 {
     const int C = part.columns, R = part.rows;
-    const double eu = part.overhang / C, ev = part.overhang / R;
+    // The overhang in the patch's own units, from the lengths of its sides.
+    const Patch& pa = part.patch;
+    const double across = std::max(std::min(length(pa.top.p3 - pa.top.p0), length(pa.bottom.p3 - pa.bottom.p0)), 1.0);
+    const double down = std::max(std::min(length(pa.left.p3 - pa.left.p0), length(pa.right.p3 - pa.right.p0)), 1.0);
+    const double eu = part.overhang / across, ev = part.overhang / down;
     const int samples = C * kSamplesPerCell, fineRows = R * kFineRowsPerCell;
     const FoldField& field = part.folds;
 
@@ -208,7 +212,7 @@ MeshGrid foldMesh(const ClothPart& part, const View& view, double relief)
     std::vector<Vec2> columnsFine(size_t(C + 1) * size_t(fineRows + 1));
     std::vector<Vec2> curve(size_t(samples + 1));
     std::vector<double> lift(size_t(samples + 1)), walked;
-    double across = 0, down = 0;
+    double clothAcross = 0, clothDown = 0;
     for (int f = 0; f <= fineRows; ++f) {
         const double v = -ev + (1 + 2 * ev) * f / fineRows;
         for (int i = 0; i <= samples; ++i) {
@@ -216,7 +220,7 @@ MeshGrid foldMesh(const ClothPart& part, const View& view, double relief)
             curve[size_t(i)] = part.patch.at(u, v);
             lift[size_t(i)] = relief * field.height(curve[size_t(i)]);
         }
-        across += spaceEvenly(curve, lift, C, &columnsFine[size_t(f)], size_t(fineRows + 1), walked);
+        clothAcross += spaceEvenly(curve, lift, C, &columnsFine[size_t(f)], size_t(fineRows + 1), walked);
     }
 
     // Down: every column spaced the same way.
@@ -231,10 +235,10 @@ MeshGrid foldMesh(const ClothPart& part, const View& view, double relief)
             curve[size_t(f)] = columnsFine[size_t(c) * size_t(fineRows + 1) + size_t(f)];
             lift[size_t(f)] = relief * field.height(curve[size_t(f)]);
         }
-        down += spaceEvenly(curve, lift, R, &mesh.points[size_t(c)], size_t(C + 1), walked);
+        clothDown += spaceEvenly(curve, lift, R, &mesh.points[size_t(c)], size_t(C + 1), walked);
     }
-    mesh.clothWidth = across / (fineRows + 1);
-    mesh.clothHeight = down / (C + 1);
+    mesh.clothWidth = clothAcross / (fineRows + 1);
+    mesh.clothHeight = clothDown / (C + 1);
 
     for (Vec2& p : mesh.points) p = p + (p - view.eye) * (relief * field.height(p) / view.distance);
     return mesh;

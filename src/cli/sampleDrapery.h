@@ -80,10 +80,10 @@ struct ClothPart {
     Patch patch;
     FoldField folds;
     int columns = 16, rows = 16;
-    // Mesh cells beyond the outline on every side, so that the mesh covers
-    // the outline's curves between its points (masked pixels stay
-    // untouched, so the overhang costs nothing).
-    double overhang = 0.6;
+    // How far the mesh reaches beyond the outline on every side, in
+    // pixels, so that it covers the outline's curves between its points
+    // (masked pixels stay untouched, so the overhang costs nothing).
+    double overhang = 4;
     // Explicit outlines (cushions); empty: the part is the patch's outline.
     std::vector<std::vector<Vec2>> region;
 };

@@ -40,7 +40,7 @@ const SampleMaterialRecipe kMaterials[] = {
     {"LINEN", SampleWeave::Linen, 320, 320, {200, 186, 160}, {}, {}, {}, 109},
 };
 
-constexpr int32_t kMinWidth = 160, kMinHeight = 120;
+constexpr int32_t kMinWidth = 400, kMinHeight = 300;
 // The material mesh keeps this far inside the area: soft sampling reads
 // one pixel round the sample, and the frame around the area is no fabric.
 constexpr int kSwatchMargin = 3;

@@ -63,7 +63,7 @@ std::span<const SampleMaterialRecipe> sampleMaterialRecipes();
 bool writeSampleLibrary(Workspace& ws, const std::string& dir);
 
 // One model of a scene at any size that fits the image block (at least
-// 160 x 120; the scene is stretched to the size): NAME.MDL, NAME.ORX and,
+// 400 x 300; the scene is stretched to the size): NAME.MDL, NAME.ORX and,
 // for each part k from 1, NAMEk.MSK (with NAMEk.MPR) and NAMEk.MAP. The
 // working image is left holding the picture.
 bool writeSampleModel(Workspace& ws, const std::string& dir, const std::string& name, SampleScene scene,

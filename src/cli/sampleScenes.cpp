@@ -425,7 +425,7 @@ void paintBlind(Studio& s)
 {
     // The blind fills the frame; the material covers it but for a narrow
     // hem round its edges.
-    const Vec2 a = s.at(396, 178), b = s.at(884, 690), rim = s.at(4, 4);
+    const Vec2 a = s.at(396, 178), b = s.at(884, 690), rim = s.at(6, 6);
     s.area = {int(std::lround(a.x + rim.x)), int(std::lround(a.y + rim.y)), int(std::lround(b.x - rim.x)), int(std::lround(b.y))};
     const std::vector<Vec2> board = {a, {b.x, a.y}, b, {a.x, b.y}};
     s.fill(board, [&](int x, int y) { return Colour{226, 222, 214} * s.ambient(x, y); });
@@ -488,7 +488,7 @@ void paintDrape(Studio& s)
     seat.columns = 40;
     seat.rows = 8;
 
-    const double leftX[2] = {168, 392}, rightX[2] = {888, 1112};
+    const double leftX[2] = {164, 384}, rightX[2] = {896, 1116};
     // The inner edges hang straight, clear of the blind.
     const int left = s.addPart(drapePanel(s, leftX[0], leftX[1], 26, 0, 0.4));
     const int right = s.addPart(drapePanel(s, rightX[0], rightX[1], 0, 26, 2.3));
@@ -529,7 +529,7 @@ void paintDisplay(Studio& s)
 {
     paintWall(s, Colour{206, 204, 200}, Colour{188, 186, 182}, 41);
     paintFloor(s, 1150, Colour{150, 110, 80}, 42);
-    paintSwatchFrame(s, 1420, 30, 1584, 380, 10, Colour{60, 56, 54});
+    paintSwatchFrame(s, 1440, 28, 1586, 360, 10, Colour{60, 56, 54});
 
     ClothPart banner;  // no folds: every cell stays an axis-parallel rectangle
     banner.patch = {straight(s.at(40, 64), s.at(500, 64)), straight(s.at(40, 1130), s.at(500, 1130)),
@@ -555,11 +555,10 @@ void paintDisplay(Studio& s)
         return Bezier{s.at(b.p0), s.at(b.p1), s.at(b.p2), s.at(b.p3)};
     };
     const Vec2 pivot = s.at(hinge);
-    fan.patch = {arcAt(80), arcAt(1040), straight(rib(-spread, 80), rib(-spread, 1040)), straight(rib(spread, 80), rib(spread, 1040))};
-    fan.folds.folds = {fanFolds(pivot, s.len(100), s.len(600), s.len(9), 8 * 2 * kPi / (2 * spread), 0.3, 0.6, 0.4)};
+    fan.patch = {arcAt(160), arcAt(1040), straight(rib(-spread, 160), rib(-spread, 1040)), straight(rib(spread, 160), rib(spread, 1040))};
+    fan.folds.folds = {fanFolds(pivot, s.len(180), s.len(600), s.len(9), 8 * 2 * kPi / (2 * spread), 0.3, 0.6, 0.4)};
     fan.columns = 16;
     fan.rows = 12;
-    fan.overhang = 0.3;
 
     const int bannerPart = s.addPart(banner);
     const int drapePart = s.addPart(drape);
@@ -575,7 +574,7 @@ void paintDisplay(Studio& s)
     s.paintPart(drapePart, cloth);
     s.paintPart(fanPart, cloth);
     // The rivet the fan's sticks turn on, just above the cloth.
-    const Vec2 rivet = s.at(hinge + Vec2{0, 66}), r{s.len(14), s.len(14)};
+    const Vec2 rivet = s.at(hinge + Vec2{0, 146}), r{s.len(14), s.len(14)};
     s.fill(ellipsePolygon(rivet, r.x, r.y), [&](int x, int y) { return litEllipsoid(s, rivet, r, Colour{92, 72, 54}, x, y, 0.6); });
 }
 

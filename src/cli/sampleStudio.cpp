@@ -13,14 +13,15 @@ namespace {
 int32_t toPixel(double v) { return int32_t(std::lround(std::round((v - 0.5) * 1e6) / 1e6)); }
 
 // A scene stretched to a small picture keeps cells of a few pixels at
-// least: fewer, larger cells rather than cells that round to nothing.
+// least along the part's narrower ends: fewer, larger cells rather than
+// cells that round to nothing.
 constexpr double kSmallestCell = 6;
 
 void limitCells(ClothPart& cloth)
 {
     const Patch& p = cloth.patch;
     auto span = [](const Bezier& b) { return length(b.p3 - b.p0); };
-    const double across = (span(p.top) + span(p.bottom)) / 2, down = (span(p.left) + span(p.right)) / 2;
+    const double across = std::min(span(p.top), span(p.bottom)), down = std::min(span(p.left), span(p.right));
     cloth.columns = std::clamp(int(across / kSmallestCell), 1, cloth.columns);
     cloth.rows = std::clamp(int(down / kSmallestCell), 1, cloth.rows);
 }

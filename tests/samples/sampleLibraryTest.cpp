@@ -513,7 +513,7 @@ TEST(SampleModels, AnySizeStretchesTheScene)
 {
     TestWorkspace t;
     TempDir dir;
-    for (auto [w, h] : {std::pair{480, 400}, {160, 120}, {200, 700}})
+    for (auto [w, h] : {std::pair{400, 300}, {640, 480}, {500, 900}})
         for (SampleScene scene : {SampleScene::Dress, SampleScene::Sofa, SampleScene::Drape, SampleScene::Display}) {
             ASSERT_TRUE(writeSampleModel(t.ws, dir.dir().string(), "SMALL", scene, w, h));
             ModelFiles m;
@@ -538,10 +538,10 @@ TEST(SampleModels, RefusedRequestsChangeNothing)
         int32_t w, h;
         const char* why;
     } cases[] = {
-        {"DRESS", 159, 400, "160 x 120"},
-        {"DRESS", 400, 119, "160 x 120"},
+        {"DRESS", 399, 400, "400 x 300"},
+        {"DRESS", 400, 299, "400 x 300"},
         {"DRESS", 6000, 6000, "image memory"},  // more than the test block holds
-        {"DRESS", 40000, 200, "160 x 120"},
+        {"DRESS", 40000, 400, "400 x 300"},
         {"dress", 400, 400, "capital letters"},
         {"TOOLONG", 400, 400, "capital letters"},
         {"", 400, 400, "capital letters"},
