@@ -360,6 +360,25 @@ TEST(RedisplayAt, ReductionAveragesTheTopLeftTwoByTwoWhateverTheFactor)
     }
 }
 
+TEST(RedisplayAt, RowsWiderThanTwoThousandReducedPixelsAreWholeToTheirEnd)
+{
+    // Reduced rows are summed in pieces of about two thousand pixels; a
+    // picture wider than a piece must come out the same across the seams.
+    DisplayFixture f(2600, 50);  // picture 2600 x 30
+    for (int32_t s : {32, 48}) {
+        const int32_t r = s / 16;
+        test::fillPattern(f.ws, 2600 * r, 30 * r);
+        f.ws.displayScale16 = s;
+        redisplayAt(f.ws, 1300 * r, 15 * r);
+        ASSERT_EQ(f.ws.displayOriginX, 0);
+        expectReducedPicture(f.ws, r, 2);
+    }
+    test::fillPattern(f.ws, 2600 * 4, 30 * 4);
+    showWholeImage(f.ws);
+    ASSERT_EQ(f.ws.displayScale16, 64);
+    expectReducedPicture(f.ws, 4, 4);
+}
+
 TEST(RedisplayAt, PointIsHeldToTheImageAndBecomesTheViewCentre)
 {
     DisplayFixture f(800, 600);
