@@ -20,6 +20,7 @@
 #include "library/onlineLibrary.h"
 #include "workspace/fileKinds.h"
 #include "workspace/langText.h"
+#include "workspace/maskOps.h"
 
 namespace orx {
 
@@ -52,15 +53,6 @@ bool parseContrast(const std::string& text, float& c)
     if (end == text.c_str() || *end != '\0' || !(v >= 0.1 - 1e-9 && v <= 2.0 + 1e-9)) return false;
     c = float(v);
     return true;
-}
-
-// A grey above 127 becomes a set mask pixel, as orxsim convert does.
-void maskFromImage(Workspace& ws)
-{
-    for (uint64_t i = 0, n = pixelCount(ws); i < n; ++i) {
-        const uint8_t* p = ws.image + 3 * i;
-        ws.mask[i] = 0.3 * p[0] + 0.6 * p[1] + 0.1 * p[2] > 127 ? 255 : 0;
-    }
 }
 
 // The online library when one is asked for (--library, or ORX_LIBRARY_URL),
@@ -110,7 +102,7 @@ int dressCommand(Cli& cli)
     const int result = runMapping(ws, orxPathOf(model), src);
     if (result != 1 && ws.lastRunParts == 0) return fail("orxsim: " + model + ": no part could be dressed");
 
-    if (kind.kind == FileKind::MSK) maskFromImage(ws);
+    if (kind.kind == FileKind::MSK) maskFromGrey(ws);  // as orxsim convert does
     if (!kind.save(ws, out)) return kExitFailed;
     if (result == 1) return kExitOk;
     std::fprintf(stderr, "orxsim: %d part(s) dressed, %d line(s) of %s failed\n", ws.lastRunParts,

@@ -20,6 +20,7 @@
 #include "workspace/containerFile.h"
 #include "workspace/fileKinds.h"
 #include "workspace/langText.h"
+#include "workspace/maskOps.h"
 #include "workspace/nativeFile.h"
 #include "workspace/workspace.h"
 #include "cli.h"
@@ -172,9 +173,6 @@ int infoCommand(Cli& cli)
 
 // ---- convert
 
-// The grey level of a pixel, as the system weighs the channels.
-double greyOf(const uint8_t* p) { return 0.3 * p[0] + 0.6 * p[1] + 0.1 * p[2]; }
-
 bool parseArea(const std::string& text, int area[4])
 {
     return std::sscanf(text.c_str(), "%d,%d,%d,%d", &area[0], &area[1], &area[2], &area[3]) == 4;
@@ -198,11 +196,10 @@ int convertCommand(Cli& cli)
     Workspace& ws = cli.ws;
     if (!from.open(ws, in, localFiles())) return kExitFailed;
 
-    const uint64_t n = pixelCount(ws);
     if (from.kind == FileKind::MSK) {
-        for (uint64_t i = 0; i < n; ++i) std::memset(ws.image + 3 * i, ws.mask[i] > 254 ? 255 : 0, 3);
+        greyFromMask(ws);
     } else if (to.kind == FileKind::MSK) {
-        for (uint64_t i = 0; i < n; ++i) ws.mask[i] = greyOf(ws.image + 3 * i) > 127 ? 255 : 0;
+        maskFromGrey(ws);
     }
     if (to.kind == FileKind::MDL) {
         if (hasArea) {

@@ -134,10 +134,10 @@ void applyAreaFilter(Workspace& ws, int32_t x0, int32_t y0, int32_t x1, int32_t 
     case FilterContrast: eachPixel(ws, b, contrast); break;
     case FilterWhiteBalance: whiteBalance(ws, b); break;
     case FilterBlackWhite:
-        eachPixel(ws, b, [](const uint8_t* s, uint8_t* out) { std::memset(out, greyLevel(s) > 128 ? 255 : 0, 3); });
+        eachPixel(ws, b, [](const uint8_t* s, uint8_t* out) { std::memset(out, greyTenths(s) > 1280 ? 255 : 0, 3); });
         break;
     case FilterGrey:
-        eachPixel(ws, b, [](const uint8_t* s, uint8_t* out) { std::memset(out, toByte(greyLevel(s)), 3); });
+        eachPixel(ws, b, [](const uint8_t* s, uint8_t* out) { std::memset(out, greyTenths(s) / 10, 3); });
         break;
     case FilterNegative:
         eachPixel(ws, b, [](const uint8_t* s, uint8_t* out) {

@@ -36,7 +36,8 @@ void placeBlock(Workspace& ws, int32_t x, int32_t y);
 // of column `at` (DivideAtColumn); secondImage holds a copy of the image.
 void divideImage(Workspace& ws, int mode, int32_t at);
 
-// The grey of a pixel as the filters and the masks weigh it.
-inline double greyLevel(const uint8_t* p) { return 0.3 * p[0] + 0.6 * p[1] + 0.1 * p[2]; }
+// The grey of a pixel, 0.3 R + 0.6 G + 0.1 B, in tenths: whole numbers, so
+// that a grey of exactly 128 is never taken for more by a rounding error.
+inline int greyTenths(const uint8_t* p) { return 3 * p[0] + 6 * p[1] + p[2]; }
 
 }  // namespace orx

@@ -12,4 +12,9 @@ void blackToMask(Workspace& ws);
 // Every masked pixel (mask byte above 254) of the image becomes black.
 void maskedToBlack(Workspace& ws);
 
+// A picture as a mask: set where its grey level is above 127.
+void maskFromGrey(Workspace& ws);
+// A mask as a picture: white where set, black elsewhere.
+void greyFromMask(Workspace& ws);
+
 }  // namespace orx

@@ -37,7 +37,9 @@ StudioFixture::StudioFixture(int32_t language, bool withLibrary)
     ws.VLX98DIR = dir.dir().string();
     ws.WORKDIR = ws.VLX98DIR;
     ws.environmentReady = 1;
-    if (withLibrary) EXPECT_TRUE(openSampleLibrary(studio));
+    if (withLibrary) {
+        EXPECT_TRUE(openSampleLibrary(studio));
+    }
     frame = std::make_unique<ScriptedFrame>(studio, cursors, nullptr);
     frame->resize(1000, 800);
 }
