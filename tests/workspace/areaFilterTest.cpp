@@ -4,6 +4,7 @@
 
 #include "support/testSupport.h"
 #include "workspace/areaFilter.h"
+#include "workspace/maskOps.h"
 
 namespace orx {
 namespace {
@@ -107,6 +108,21 @@ TEST(AreaFilter, GreyBlackWhiteNegativeAndContrast)
     c.apply(0, 0, 1, 0, FilterContrast);
     EXPECT_EQ(c.px(0, 0)[0], int(((200 / 255.0 - 0.5) * 1.2 + 0.5) * 255));
     EXPECT_EQ(c.px(1, 0)[1], int(((60 / 255.0 - 0.5) * 1.2 + 0.5) * 255));
+}
+
+// (3, 172, 229) weighs exactly 127.0, which floating point makes a hair
+// more: the mask rule (above 127) must still leave it clear.
+TEST(GreyLevel, ThresholdsAreExact)
+{
+    const uint8_t exact127[3] = {3, 172, 229}, exact128[3] = {200, 100, 80};
+    EXPECT_EQ(greyTenths(exact127), 1270);
+    EXPECT_EQ(greyTenths(exact128), 1280);
+    Picture p(2, 1, 0, 0, 0);
+    p.set(0, 0, 3, 172, 229);
+    p.set(1, 0, 3, 172, 230);
+    maskFromGrey(p.ws);
+    EXPECT_EQ(p.ws.mask[0], 0);
+    EXPECT_EQ(p.ws.mask[1], 255);
 }
 
 TEST(AreaFilter, WhiteBalanceFromASamplingArea)
