@@ -55,21 +55,6 @@ constexpr int32_t kBenchHeight = 3000;
 constexpr double kGoalMs = 250;
 constexpr double kMinTimeSeconds = 0.5;
 
-// A platform that says nothing, asks nothing and never stops a run. It
-// keeps the last message, to say why the inputs could not be made.
-class QuietPlatform : public Platform {
-public:
-    void message(const std::string& text, Icon) override { last = text; }
-    void beep() override {}
-    bool askYesNo(const std::string&) override { return false; }
-    std::string chooseOpenFile(const std::string&, const std::string&) override { return {}; }
-    std::string chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-    void waitCursor(bool) override {}
-    bool stopRequested() override { return false; }
-    void status(const std::string&, Rgb) override {}
-    void redraw(const Rect*) override {}
-    std::string last;
-};
 
 // A folder under the system's temp folder, removed with everything in it.
 class TempFolder {
@@ -651,7 +636,7 @@ int main(int argc, char** argv)
     Bench b;
     if (!makeInputs(b, dir.path())) {
         std::fprintf(stderr, "bench_mapping: the inputs could not be generated in %s (%s)\n", dir.path().c_str(),
-                     b.platform.last.c_str());
+                     b.platform.lastMessage.c_str());
         return 1;
     }
     for (Scene& s : b.scenes) registerScene(b, s);

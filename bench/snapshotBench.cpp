@@ -12,21 +12,9 @@
 
 namespace {
 
-class QuietPlatform : public orx::Platform {
-public:
-    void message(const std::string&, orx::Icon) override {}
-    void beep() override {}
-    bool askYesNo(const std::string&) override { return false; }
-    std::string chooseOpenFile(const std::string&, const std::string&) override { return {}; }
-    std::string chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-    void waitCursor(bool) override {}
-    bool stopRequested() override { return false; }
-    void status(const std::string&, orx::Rgb) override {}
-    void redraw(const orx::Rect*) override {}
-};
 
 struct Picture {
-    QuietPlatform platform;
+    orx::QuietPlatform platform;
     orx::Workspace ws;
     std::filesystem::path dir;
 

@@ -44,6 +44,24 @@ public:
     virtual void undoStateChanged() {}
 };
 
+// Says nothing, answers every question with "no", never stops; keeps the
+// last message so a caller can tell why something failed. Benchmarks and
+// fuzzers run the core on it.
+class QuietPlatform : public Platform {
+public:
+    void message(const std::string& text, Icon) override { lastMessage = text; }
+    void beep() override {}
+    bool askYesNo(const std::string&) override { return false; }
+    std::string chooseOpenFile(const std::string&, const std::string&) override { return {}; }
+    std::string chooseSaveFile(const std::string&, const std::string&) override { return {}; }
+    void waitCursor(bool) override {}
+    bool stopRequested() override { return false; }
+    void status(const std::string&, Rgb) override {}
+    void redraw(const Rect*) override {}
+
+    std::string lastMessage;
+};
+
 // Prints messages to stderr, answers every question with "no", never stops.
 // Used by orxsim and as the default until a real platform is installed.
 class ConsolePlatform : public Platform {
