@@ -12,7 +12,6 @@
 
 namespace {
 
-
 struct Picture {
     orx::QuietPlatform platform;
     orx::Workspace ws;
