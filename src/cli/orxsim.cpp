@@ -40,10 +40,14 @@ const char kUsage[] =
 
 }  // namespace
 
+// A command line that cannot be understood gets one line saying why; the
+// whole usage only when no command was given at all.
 int orx::usage(const char* why)
 {
-    if (why) std::fprintf(stderr, "orxsim: %s\n", why);
-    std::fputs(kUsage, stderr);
+    if (why)
+        std::fprintf(stderr, "orxsim: %s (orxsim --help shows the usage)\n", why);
+    else
+        std::fputs(kUsage, stderr);
     return kExitUsage;
 }
 
@@ -136,13 +140,14 @@ int infoMap(Cli& cli, const std::string& name)
 {
     if (!loadMapFile(cli.ws, name)) return kExitFailed;
     // A mesh's width and height: the extent of its points.
-    int32_t w = 0, h = 0;
+    int64_t w = 0, h = 0;
     for (const MeshPoint* mesh : {cli.ws.Cpoint1.get(), cli.ws.Cpoint2.get()})
         for (int i = 0; i < meshPointCount(cli.ws); ++i) {
-            w = std::max(w, mesh[i].x + 1);
-            h = std::max(h, mesh[i].y + 1);
+            w = std::max(w, int64_t(mesh[i].x) + 1);
+            h = std::max(h, int64_t(mesh[i].y) + 1);
         }
-    std::printf("{\"kind\": \"MAP\", \"width\": %d, \"height\": %d, \"columns\": %d, \"rows\": %d}\n", w, h,
+    std::printf("{\"kind\": \"MAP\", \"width\": %lld, \"height\": %lld, \"columns\": %d, \"rows\": %d}\n",
+                (long long)w, (long long)h,
                 cli.ws.meshColumns, cli.ws.meshRows);
     return 0;
 }

@@ -52,6 +52,32 @@ bool writeCompanion(AtomicFile& f, const char* text, const uint8_t* thumb, size_
     return f.ok();
 }
 
+// The size a raw file's companion gives. A companion without a positive size
+// is reported; a missing one only when the caller says so (opening an
+// image quietly takes a missing mask for no mask).
+enum class IfMissing { Quiet, Say };
+
+bool companionSize(Workspace& ws, FileSource& src, const std::string& name, const char* ext, IfMissing missing,
+                   int32_t& w, int32_t& h)
+{
+    switch (readCompanionSize(src, companionName(name, ext), w, h)) {
+    case SizeRead::Ok: return true;
+    case SizeRead::Invalid: showLangMessage(ws, Msg::FileBadSize, name.c_str()); return false;
+    case SizeRead::Missing:
+        if (missing == IfMissing::Say) showLangMessage(ws, Msg::CantOpenFile, name.c_str());
+        return false;
+    }
+    return false;
+}
+
+// Opens a raw file, or says it cannot.
+std::unique_ptr<InStream> openOrSay(Workspace& ws, FileSource& src, const std::string& name)
+{
+    auto in = src.open(name);
+    if (!in) showLangMessage(ws, Msg::CantOpenFile, name.c_str());
+    return in;
+}
+
 }  // namespace
 
 SizeRead readCompanionSize(FileSource& src, const std::string& companion, int32_t& w, int32_t& h)
@@ -82,16 +108,9 @@ SizeRead readMaskSize(FileSource& src, const std::string& rawName, int32_t& w, i
 bool loadRGB(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    switch (readImageSize(src, name, w, h)) {
-    case SizeRead::Missing: return false;
-    case SizeRead::Invalid: showLangMessage(ws, Msg::FileBadSize, name.c_str()); return false;
-    case SizeRead::Ok: break;
-    }
-    auto in = src.open(name);
-    if (!in) {
-        showLangMessage(ws, Msg::CantOpenFile, name.c_str());
-        return false;
-    }
+    if (!companionSize(ws, src, name, "IPR", IfMissing::Quiet, w, h)) return false;
+    auto in = openOrSay(ws, src, name);
+    if (!in) return false;
     const uint64_t bytes = uint64_t(w) * uint64_t(h) * 3;
     if (bytes > ws.maxRgbBytes) {
         showLangMessage(ws, Msg::RamTooSmallToLoad, name.c_str());
@@ -196,16 +215,9 @@ void unpackMaskRow(const uint8_t* packed, int32_t w, uint8_t* mask)
 bool loadMSK(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    switch (readMaskSize(src, name, w, h)) {
-    case SizeRead::Missing: return false;
-    case SizeRead::Invalid: showLangMessage(ws, Msg::FileBadSize, name.c_str()); return false;
-    case SizeRead::Ok: break;
-    }
-    auto in = src.open(name);
-    if (!in) {
-        showLangMessage(ws, Msg::CantOpenFile, name.c_str());
-        return false;
-    }
+    if (!companionSize(ws, src, name, "MPR", IfMissing::Quiet, w, h)) return false;
+    auto in = openOrSay(ws, src, name);
+    if (!in) return false;
     if (!imageFits(ws, w, h)) {
         showLangMessage(ws, Msg::RamTooSmallToLoad, name.c_str());
         return false;
@@ -247,11 +259,7 @@ bool saveMSK(Workspace& ws, const std::string& name, const uint8_t* mask, int32_
 bool openMSKFile(Workspace& ws, const std::string& name, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    switch (readMaskSize(src, name, w, h)) {
-    case SizeRead::Missing: showLangMessage(ws, Msg::CantOpenFile, name.c_str()); return false;
-    case SizeRead::Invalid: showLangMessage(ws, Msg::FileBadSize, name.c_str()); return false;
-    case SizeRead::Ok: break;
-    }
+    if (!companionSize(ws, src, name, "MPR", IfMissing::Say, w, h)) return false;
     if (ws.imageLoaded) {
         if (w != ws.imageWidth || h != ws.imageHeight) {
             showLangMessage(ws, Msg::MaskSizeDiffers, name.c_str());
@@ -282,16 +290,9 @@ bool openMSKFile(Workspace& ws, const std::string& name, FileSource& src)
 bool loadMSKClipped(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    switch (readMaskSize(src, name, w, h)) {
-    case SizeRead::Missing: showLangMessage(ws, Msg::CantOpenFile, name.c_str()); return false;
-    case SizeRead::Invalid: showLangMessage(ws, Msg::FileBadSize, name.c_str()); return false;
-    case SizeRead::Ok: break;
-    }
-    auto in = src.open(name);
-    if (!in) {
-        showLangMessage(ws, Msg::CantOpenFile, name.c_str());
-        return false;
-    }
+    if (!companionSize(ws, src, name, "MPR", IfMissing::Say, w, h)) return false;
+    auto in = openOrSay(ws, src, name);
+    if (!in) return false;
     const uint64_t rowBytes = (uint64_t(w) + 7) / 8;
     const int32_t rows = std::min(h, ws.imageHeight);
     const int32_t cols = std::min(w, ws.imageWidth);
@@ -319,16 +320,9 @@ bool loadMSKClipped(Workspace& ws, const std::string& name, uint8_t* dest, FileS
 bool pasteRGBFile(Workspace& ws, const std::string& name, int32_t x, int32_t y, int weight, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    switch (readImageSize(src, name, w, h)) {
-    case SizeRead::Missing: showLangMessage(ws, Msg::CantOpenFile, name.c_str()); return false;
-    case SizeRead::Invalid: showLangMessage(ws, Msg::FileBadSize, name.c_str()); return false;
-    case SizeRead::Ok: break;
-    }
-    auto in = src.open(name);
-    if (!in) {
-        showLangMessage(ws, Msg::CantOpenFile, name.c_str());
-        return false;
-    }
+    if (!companionSize(ws, src, name, "IPR", IfMissing::Say, w, h)) return false;
+    auto in = openOrSay(ws, src, name);
+    if (!in) return false;
     const uint64_t fileRow = uint64_t(w) * 3;
     if (!longEnough(*in, fileRow * uint64_t(h))) {
         showLangMessage(ws, Msg::FileTruncated, name.c_str());
