@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <span>
 
+#include "cursorIds.h"
 #include "workspace/workspace.h"
 
 namespace orx::app {
@@ -58,7 +59,6 @@ enum Issuer : uint32_t {
 
 constexpr int32_t kModeUnchanged = -1;
 constexpr int32_t kCursorUnchanged = -1;
-constexpr int32_t kCursorArrow = 0;
 
 struct Command {
     int32_t id;
@@ -117,11 +117,27 @@ enum CommandId : int32_t {
     IdClearMask = 32862,
     IdLoadPrt = 32864,
     IdSavePartialRgb = 32865,
+    IdSaveAreaClo = 32867,
+    IdSaveAreaPrt = 32868,
+    IdSaveAreaBmp = 32869,
+    IdSaveMaterialArea = 32870,
     IdRunMmp = 32876,
+    IdSharpen = 32877,
+    IdBlur = 32878,
+    IdSaturation = 32879,
+    IdGrey = 32880,
+    IdBlackWhite = 32881,
+    IdDivideAtRow = 32882,
+    IdDivideAtColumn = 32883,
+    IdWhiteBalance = 32884,
+    IdContrastBoost = 32885,
+    IdAddRgb = 32899,
     IdSaveNit = 32913,
     IdLoadNit = 32914,
     IdLoadEmb = 32922,
     IdSaveEmb = 32923,
+    IdSaveAreaEmb = 32924,
+    IdNegative = 32925,
     IdBlackToMask = 32926,
     IdSharp = 32927,
     IdSoft = 32928,
@@ -137,8 +153,12 @@ enum CommandId : int32_t {
     IdMirrorLeftRight = 32964,
     IdMirrorTopBottom = 32965,
     IdHalve = 32966,
+    IdAddRgbWithMask = 32967,
+    IdMirroredBlock = 32969,
+    IdFlippedBlock = 32970,
     IdRgbUndo = 32971,
     IdMskUndo = 32972,
+    IdSavePrtFromMaskEdge = 32975,
     IdRgbRedo = 32976,
     IdMskRedo = 32977,
     IdPrint = 57607,

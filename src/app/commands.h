@@ -1,13 +1,15 @@
 // The handlers of the command table, one family per file:
 // fileCommands.cpp (load and save by file kind), imageCommands.cpp (whole
-// image and mask operations, display), simulationCommands.cpp (the Auto
-// Simulation menu) and shellCommands.cpp (language, about, help, memory,
-// exit).
+// image and mask operations, display), toolCommands.cpp (the mouse tools
+// that need a file or a prompt before the gesture), simulationCommands.cpp
+// (the Auto Simulation menu) and shellCommands.cpp (language, about, help,
+// memory, exit).
 #pragma once
 
 #include <string>
 
 #include "workspace/fileIo.h"
+#include "workspace/fileKinds.h"
 #include "workspace/workspace.h"
 
 namespace orx::app {
@@ -21,6 +23,10 @@ bool openWorkingFile(Workspace& ws, const std::string& name, FileSource& src);
 // A model by name: loaded, fitted and dressed with the current material.
 // False (after "Can not open MDL File.") when it cannot be loaded.
 bool openModel(CommandContext& ctx, const std::string& name);
+
+// A name typed without the kind's extension gets it: the companions are
+// named by replacing the last three characters.
+std::string withExtension(const std::string& name, FileKind kind);
 
 // fileCommands.cpp
 void loadRgb(CommandContext&);
@@ -54,6 +60,11 @@ void halve(CommandContext&);
 void redraw(CommandContext&);
 void showAll(CommandContext&);
 void undoRedo(CommandContext&);
+
+// toolCommands.cpp
+void areaSave(CommandContext&);
+void areaTool(CommandContext&);
+void addRgbFile(CommandContext&);
 
 // simulationCommands.cpp
 void loadModel(CommandContext&);

@@ -43,14 +43,6 @@ const FileCommand& fileCommandOf(const CommandContext& ctx)
                          [&](const FileCommand& f) { return f.id == ctx.command.id; });
 }
 
-// A name typed without the kind's extension gets it: the companions are
-// named by replacing the last three characters.
-std::string withExtension(const std::string& name, FileKind kind)
-{
-    const char* ext = fileKindName(kind);
-    return upperExtension(name) == ext ? name : name + "." + ext;
-}
-
 void loadKind(CommandContext& ctx)
 {
     const FileCommand& f = fileCommandOf(ctx);
@@ -83,6 +75,12 @@ void saveKind(CommandContext& ctx)
 }
 
 }  // namespace
+
+std::string withExtension(const std::string& name, FileKind kind)
+{
+    const char* ext = fileKindName(kind);
+    return upperExtension(name) == ext ? name : name + "." + ext;
+}
 
 bool openWorkingFile(Workspace& ws, const std::string& name, FileSource& src)
 {

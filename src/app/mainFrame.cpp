@@ -31,21 +31,25 @@ namespace {
 struct Shortcut {
     int32_t id;
     QKeySequence::StandardKey standard;
-    Qt::Key key;  // when there is no standard key
+    QKeyCombination keys;  // when there is no standard key
 };
 
 // The usual keys: open and save the colour image, print, undo and redo of
-// the colour image, and F to fit the whole image.
+// the colour image and of the mask, and F to fit the whole image.
 const Shortcut kShortcuts[] = {
-    {IdLoadRgb, QKeySequence::Open, Qt::Key_unknown},  {IdSaveRgb, QKeySequence::Save, Qt::Key_unknown},
-    {IdPrint, QKeySequence::Print, Qt::Key_unknown},   {IdRgbUndo, QKeySequence::Undo, Qt::Key_unknown},
-    {IdRgbRedo, QKeySequence::UnknownKey, Qt::Key_unknown}, {IdAll, QKeySequence::UnknownKey, Qt::Key_F},
+    {IdLoadRgb, QKeySequence::Open, {}},
+    {IdSaveRgb, QKeySequence::Save, {}},
+    {IdPrint, QKeySequence::Print, {}},
+    {IdRgbUndo, QKeySequence::Undo, {}},
+    {IdRgbRedo, QKeySequence::UnknownKey, Qt::CTRL | Qt::Key_Y},
+    {IdMskUndo, QKeySequence::UnknownKey, Qt::CTRL | Qt::ALT | Qt::Key_Z},
+    {IdMskRedo, QKeySequence::UnknownKey, Qt::CTRL | Qt::ALT | Qt::Key_Y},
+    {IdAll, QKeySequence::UnknownKey, Qt::Key_F},
 };
 
 QKeySequence shortcutOf(const Shortcut& s)
 {
-    if (s.id == IdRgbRedo) return QKeySequence(Qt::CTRL | Qt::Key_Y);
-    return s.standard != QKeySequence::UnknownKey ? QKeySequence(s.standard) : QKeySequence(s.key);
+    return s.standard != QKeySequence::UnknownKey ? QKeySequence(s.standard) : QKeySequence(s.keys);
 }
 
 constexpr char kShortWord[] = "ORXWEB";
@@ -56,6 +60,7 @@ CMainFrame::CMainFrame(Studio& studio, const CursorTable& cursors, QtPlatform* p
     : QMainWindow(parent), studio_(studio), cursors_(cursors)
 {
     view_ = new CVLX98View(studio.ws, this);
+    view_->setCursorTable(&cursors_);
     setCentralWidget(view_);
     progress_ = new RunProgress(view_);
     if (platform) {
@@ -139,6 +144,8 @@ void CMainFrame::refreshCommandStates()
 bool CMainFrame::execute(int32_t id)
 {
     const bool ran = runCommand(studio_, *this, id);
+    // What the mouse was doing belongs to the tool before the command.
+    if (ran) view_->forgetGesture();
     refreshCommandStates();
     return ran;
 }
@@ -164,7 +171,7 @@ bool CMainFrame::openStartFile(const std::string& name)
 int32_t CMainFrame::viewWidth() { return view_->width(); }
 int32_t CMainFrame::viewHeight() { return view_->height(); }
 
-void CMainFrame::setViewCursor(int32_t cursor) { view_->setCursor(cursors_.cursor(cursor)); }
+void CMainFrame::setViewCursor(int32_t cursor) { view_->showCursor(cursor); }
 
 std::string CMainFrame::chooseFromLibrary(const std::string& title, const std::string& extension)
 {

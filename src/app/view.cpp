@@ -10,6 +10,10 @@
 #include <QResizeEvent>
 #include <QWheelEvent>
 
+#include <algorithm>
+
+#include "cursorIds.h"
+#include "cursors.h"
 #include "workspace/display.h"
 
 namespace {
@@ -112,6 +116,14 @@ void CVLX98View::paintEvent(QPaintEvent* event)
     // A client larger than the display buffer leaves a part RS cannot cover.
     const QRegion uncovered = QRegion(QRect(0, 0, width(), ws_.bandTop)).subtracted(picture_.rect());
     for (const QRect& r : uncovered.intersected(dirty)) painter.fillRect(r, Qt::black);
+    if (!figures_.empty()) {
+        // The tools' figures invert whatever lies under them, over the
+        // picture only.
+        painter.save();
+        painter.setClipRect(QRect(0, 0, width(), ws_.bandTop), Qt::IntersectClip);
+        for (const orx::XorFigure& f : figures_) orx::xorFigure(painter, f);
+        painter.restore();
+    }
     if (dirty.intersects(bandRect())) paintBand(painter);
 }
 
@@ -157,10 +169,13 @@ void CVLX98View::resizeEvent(QResizeEvent* event)
     emit viewResized();
 }
 
-// The image shown with image point (x, y) at the centre, at the current scale.
+// The image shown with image point (x, y) at the centre, at the current
+// scale. The new picture is kept in RS1 too: a tool that draws over the
+// picture (placing a block) puts it back from there at every move.
 void CVLX98View::showFrom(int x, int y)
 {
     orx::redisplayAt(ws_, x, y);
+    orx::saveDisplay(ws_);
     showDisplay(nullptr);
 }
 
@@ -201,28 +216,90 @@ void CVLX98View::showPointer(QPoint window)
     update(pointerBox());
 }
 
+// ---- tools: figures, cursors, the mode table
+
+void CVLX98View::invertFigure(const orx::XorFigure& figure)
+{
+    // Inverting twice gives the picture back: a figure on screen is erased
+    // by dropping it, any other is drawn on top of those there.
+    const auto shown = std::find(figures_.begin(), figures_.end(), figure);
+    if (shown != figures_.end())
+        figures_.erase(shown);
+    else
+        figures_.push_back(figure);
+    update(figure.bounds());
+}
+
+void CVLX98View::forgetGesture()
+{
+    gesture_ = {};
+    if (figures_.empty()) return;
+    figures_.clear();
+    update();
+}
+
+void CVLX98View::showCursor(int32_t resource)
+{
+    if (resource < 0 || resource == cursor_) return;
+    cursor_ = resource;
+    if (cursors_) setCursor(cursors_->cursor(resource));
+}
+
+// Shift and Control belong to the view in every mode: with either held a
+// message only shows its cursor, and a release pans or zooms.
+bool CVLX98View::keysTakeOver(Qt::KeyboardModifiers keys)
+{
+    if (keys & Qt::ShiftModifier) {
+        showCursor(orx::app::kCursorPan);
+        return true;
+    }
+    if (keys & Qt::ControlModifier) {
+        showCursor(orx::app::kCursorZoom);
+        return true;
+    }
+    return false;
+}
+
+bool CVLX98View::runTool(orx::app::ToolHandler orx::app::ToolMode::*message, QPoint at, bool leftHeld)
+{
+    const orx::app::ToolMode* mode = orx::app::findToolMode(ws_.toolMode);
+    if (!mode || !(mode->*message)) return false;
+    orx::app::ToolContext ctx{ws_, *this, gesture_, leftHeld};
+    (mode->*message)(ctx, at);
+    return true;
+}
+
 // ---- mouse and keys
+
+// Space + left drag and middle drag pan in every mode, before the tool sees
+// the button.
+bool CVLX98View::startPan(const QMouseEvent* event)
+{
+    const bool panButton =
+        event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceDown_);
+    if (!panButton || !ws_.imageLoaded) return false;
+    panning_ = true;
+    panAnchor_ = event->position().toPoint();
+    panCentre_ = QPoint(ws_.viewCentreX, ws_.viewCentreY);
+    return true;
+}
 
 void CVLX98View::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::RightButton) rightDown_ = true;
-    const bool panButton =
-        event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceDown_);
-    if (panButton && ws_.imageLoaded) {
-        panning_ = true;
-        panAnchor_ = event->position().toPoint();
-        panCentre_ = QPoint(ws_.viewCentreX, ws_.viewCentreY);
-        return;
-    }
-    // Shift and Control presses wait for the release; tool modes come later.
-    QWidget::mousePressEvent(event);
+    if (startPan(event) || !ws_.imageLoaded || keysTakeOver(event->modifiers())) return;
+    if (event->button() == Qt::LeftButton) runTool(&orx::app::ToolMode::leftDown, event->position().toPoint());
 }
 
 void CVLX98View::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint at = event->position().toPoint();
     if (panning_) panTo(at);
-    if (ws_.imageLoaded) showPointer(at);
+    if (!ws_.imageLoaded) return;
+    showPointer(at);
+    if (panning_ || keysTakeOver(event->modifiers())) return;
+    showCursor(orx::app::toolCursor(ws_.toolMode));
+    runTool(&orx::app::ToolMode::move, at, event->buttons() & Qt::LeftButton);
 }
 
 void CVLX98View::mouseReleaseEvent(QMouseEvent* event)
@@ -236,25 +313,40 @@ void CVLX98View::mouseReleaseEvent(QMouseEvent* event)
     if (!ws_.imageLoaded) return;
     const QPoint at = event->position().toPoint();
     const Qt::KeyboardModifiers keys = event->modifiers();
-    if (keys & Qt::ShiftModifier) {
-        // Pan: the clicked point becomes the display position. The picture is
-        // kept in RS1 for the figures a tool draws over it next.
+    if (keysTakeOver(keys)) {
+        // A rubber band whose button comes up under Shift or Control does
+        // not run its operation.
         if (button == Qt::LeftButton) {
-            const orx::Point p = orx::windowToImage(ws_, at.x(), at.y());
-            showFrom(p.x, p.y);
-            orx::saveDisplay(ws_);
+            orx::app::ToolContext ctx{ws_, *this, gesture_};
+            orx::app::dropDrag(ctx);
+        }
+        if (keys & Qt::ShiftModifier) {
+            // Pan: the clicked point becomes the display position.
+            if (button == Qt::LeftButton) {
+                const orx::Point p = orx::windowToImage(ws_, at.x(), at.y());
+                showFrom(p.x, p.y);
+            }
+        } else if (button == Qt::LeftButton || button == Qt::RightButton) {
+            zoomAbout(at, button == Qt::LeftButton, false);
         }
         return;
     }
-    if (keys & Qt::ControlModifier) {
-        if (button == Qt::LeftButton || button == Qt::RightButton)
-            zoomAbout(at, button == Qt::LeftButton, false);
-        return;
-    }
-    // Without Shift or Control the release belongs to the tool mode.
+    if (button == Qt::LeftButton)
+        runTool(&orx::app::ToolMode::leftUp, at);
+    else if (button == Qt::RightButton)
+        runTool(&orx::app::ToolMode::rightUp, at);
 }
 
-void CVLX98View::mouseDoubleClickEvent(QMouseEvent* event) { QWidget::mouseDoubleClickEvent(event); }
+// Qt gives the second press of a double click as this event: a mode without
+// a double-click action takes it as a press, so a quick second drag starts.
+void CVLX98View::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) rightDown_ = true;
+    if (startPan(event) || !ws_.imageLoaded || keysTakeOver(event->modifiers())) return;
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint at = event->position().toPoint();
+    if (!runTool(&orx::app::ToolMode::doubleClick, at)) runTool(&orx::app::ToolMode::leftDown, at);
+}
 
 void CVLX98View::wheelEvent(QWheelEvent* event)
 {

@@ -3,8 +3,9 @@
 // Composition happens in the core (workspace/display.h); the view only shows
 // RS through a QImage over the same bytes, paints the band's texts, turns a
 // resize into a redisplay, and turns the common mouse gestures (Shift-click
-// pan, Control-click zoom, the wheel) into display changes. The tool modes'
-// own mouse work is dispatched from here on ws.toolMode.
+// pan, Control-click zoom, the wheel, Space or middle drags) into display
+// changes. Every other mouse message goes to the row of ws.toolMode in the
+// tool mode table (toolModes.h), which draws its figures through the view.
 #pragma once
 
 #include <QColor>
@@ -13,11 +14,18 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <vector>
 
 #include "platform/platform.h"
+#include "toolModes.h"
 #include "workspace/workspace.h"
+#include "xorDraw.h"
 
 class QPainter;
+
+namespace orx::app {
+class CursorTable;
+}
 
 class CVLX98View : public QWidget {
     Q_OBJECT
@@ -32,6 +40,20 @@ public:
     void showLabel();
     // True while Esc or the right mouse button is held down.
     bool stopKeysDown() const;
+
+    // Draws a figure over the picture by inversion; drawing a figure that is
+    // on screen erases it.
+    void invertFigure(const orx::XorFigure& figure);
+    const std::vector<orx::XorFigure>& figures() const { return figures_; }
+    // A command ran: the figures on screen and the gesture in progress
+    // belong to the tool that was, and the backup planes may have been reused.
+    void forgetGesture();
+
+    // Cursors by resource id (cursors.h); without a table the view keeps
+    // the arrow but still knows which cursor a tool asked for.
+    void setCursorTable(const orx::app::CursorTable* cursors) { cursors_ = cursors; }
+    void showCursor(int32_t resource);
+    int32_t cursorResource() const { return cursor_; }
 
 signals:
     // The client size changed and the picture was composed again.
@@ -67,6 +89,10 @@ private:
     // Wheel angle not yet worth a whole notch (high-resolution wheels).
     QPoint wheelRest_;
     int zoomRest_ = 0;
+    orx::app::ToolGesture gesture_;
+    std::vector<orx::XorFigure> figures_;
+    const orx::app::CursorTable* cursors_ = nullptr;
+    int32_t cursor_ = 0;
 
     void syncPicture();
     void paintBand(QPainter& painter);
@@ -77,4 +103,7 @@ private:
     void panTo(QPoint window);
     void scrollBy(QPoint notches);
     void showPointer(QPoint window);
+    bool startPan(const QMouseEvent* event);
+    bool keysTakeOver(Qt::KeyboardModifiers keys);
+    bool runTool(orx::app::ToolHandler orx::app::ToolMode::*message, QPoint at, bool leftHeld = false);
 };

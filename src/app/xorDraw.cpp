@@ -63,4 +63,12 @@ void xorLine(QPainter& painter, QPoint a, QPoint b)
     painter.drawLine(a, b);
 }
 
+void xorFigure(QPainter& painter, const XorFigure& figure)
+{
+    if (figure.kind == XorFigure::Line)
+        xorLine(painter, figure.a, figure.b);
+    else
+        xorRect(painter, figure.a, figure.b);
+}
+
 }  // namespace orx

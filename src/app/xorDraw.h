@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <cstdint>
 
 namespace orx {
 
@@ -16,5 +17,18 @@ namespace orx {
 void xorRect(QPainter& painter, QPoint a, QPoint b);
 void xorRect(QPainter& painter, const QRect& rect);
 void xorLine(QPainter& painter, QPoint a, QPoint b);
+
+// A figure kept on screen by inversion: the outline of the rectangle spanned
+// by two corners, or the line between two points.
+struct XorFigure {
+    enum Kind : uint8_t { Rectangle, Line };
+    Kind kind = Rectangle;
+    QPoint a, b;
+    bool operator==(const XorFigure&) const = default;
+    // The pixels it covers.
+    QRect bounds() const { return QRect(a, b).normalized(); }
+};
+
+void xorFigure(QPainter& painter, const XorFigure& figure);
 
 }  // namespace orx

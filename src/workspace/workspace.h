@@ -83,6 +83,13 @@ struct Workspace {
     // ---- tools
     int32_t toolMode = 0;          // the view's tool selector; 0 for no tool
     int32_t paintTarget = 1;       // 1 colour image, 2 mask
+    // What a command chose for the mouse to finish: the file an area save
+    // (mode 2) or the mask-edge save (mode 711) writes and the kind of save
+    // (regionSave.h), and the colour file modes 123 and 124 add, with its size.
+    int32_t areaSaveRequest = 0;
+    std::string areaSaveName;
+    std::string pasteFileName;
+    int32_t pasteWidth = 0, pasteHeight = 0;
 
     // ---- image block
     uint64_t totalRam = 0;

@@ -276,7 +276,11 @@ TEST(ViewBand, LabelMaskStateAndPointerSitInTheirBoxes)
     EXPECT_EQ(textPixels(shot, top, 0, 2), 0);
 
     // The pointer box: "X:1 Y:1" over image pixel (0, 0).
-    QTest::mouseMove(&f.view, QPoint(f.ws.displayOriginX, f.ws.displayOriginY));
+    // Through the view's window: a widget move without a button goes by the
+    // shared pointer, which sends nothing when a run before left it there.
+    const QPoint origin(f.ws.displayOriginX, f.ws.displayOriginY);
+    QTest::mouseMove(f.view.windowHandle(), origin + QPoint(1, 1));
+    QTest::mouseMove(f.view.windowHandle(), origin);
     QTest::qWait(10);
     shot = f.screen();
     EXPECT_GT(textPixels(shot, top, 640 - 218, 640 - 210), 0);
