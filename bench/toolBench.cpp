@@ -3,13 +3,11 @@
 // backup the right button takes it back from, and the mask region under a
 // click of the mask-edge save on a clear mask (the worst case: the region
 // is the whole picture).
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "benchPicture.h"
 #include "workspace/areaFilter.h"
 #include "workspace/regionSave.h"
 #include "workspace/undoSnapshot.h"
@@ -17,42 +15,16 @@
 
 namespace {
 
-struct Picture {
-    orx::QuietPlatform platform;
-    orx::Workspace ws;
-    std::filesystem::path dir;
-
-    Picture()
-    {
-        ::setenv("ORX_BLOCK_BYTES", "200000000", 0);
-        ws.platform = &platform;
-        ws.screenLanguage = orx::LangEnglish;
-        dir = std::filesystem::temp_directory_path() / ("orx-tool-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        ws.VLX98DIR = dir.string();
-        ws.WORKDIR = dir.string();
-        orx::startWorkspace(ws);
-        orx::layoutPlanes(ws, 6000, 4000);
-        for (uint64_t i = 0; i < orx::imageBytes(ws); ++i) ws.image[i] = uint8_t(i * 31);
-        orx::clearMask(ws);
-    }
-    ~Picture()
-    {
-        orx::deleteSnapshotFiles(ws);
-        std::filesystem::remove_all(dir);
-    }
-};
-
-Picture& picture()
+BenchPicture& picture()
 {
-    static Picture p;
+    static BenchPicture p("orx-tool-bench");
     return p;
 }
 
 // The left button up of a filter mode, without the redisplay.
 void FilterClick(benchmark::State& state)
 {
-    Picture& p = picture();
+    BenchPicture& p = picture();
     int i = 0;
     for (auto _ : state) {
         const int x = 100 + (i * 37) % 5000, y = 100 + (i * 53) % 3000;
@@ -66,7 +38,7 @@ BENCHMARK(FilterClick)->Unit(benchmark::kMillisecond);
 
 void MaskRegionOfTheWholePicture(benchmark::State& state)
 {
-    Picture& p = picture();
+    BenchPicture& p = picture();
     orx::Rect r;
     for (auto _ : state) benchmark::DoNotOptimize(orx::maskRegionBounds(p.ws, 3000, 2000, r));
     state.SetItemsProcessed(int64_t(state.iterations()) * 6000 * 4000);

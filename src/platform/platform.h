@@ -64,18 +64,11 @@ public:
 
 // Prints messages to stderr, answers every question with "no", never stops.
 // Used by orxsim and as the default until a real platform is installed.
-class ConsolePlatform : public Platform {
+class ConsolePlatform : public QuietPlatform {
 public:
     explicit ConsolePlatform(bool quiet = false) : quiet_(quiet) {}
     void message(const std::string& text, Icon icon) override;
-    void beep() override {}
     bool askYesNo(const std::string& text) override;
-    std::string chooseOpenFile(const std::string&, const std::string&) override { return {}; }
-    std::string chooseSaveFile(const std::string&, const std::string&) override { return {}; }
-    void waitCursor(bool) override {}
-    bool stopRequested() override { return false; }
-    void status(const std::string&, Rgb) override {}
-    void redraw(const Rect*) override {}
 
 private:
     bool quiet_;

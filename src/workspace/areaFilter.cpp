@@ -123,10 +123,8 @@ void copyBlock(Workspace& ws, const Box& b, bool mirror)
 
 void applyAreaFilter(Workspace& ws, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int mode)
 {
-    const int32_t W = ws.imageWidth, H = ws.imageHeight;
-    if ((x0 < 0 && x1 < 0) || (y0 < 0 && y1 < 0) || (x0 >= W && x1 >= W) || (y0 >= H && y1 >= H)) return;
-    const Box b{std::max(std::min(x0, x1), 0), std::max(std::min(y0, y1), 0), std::min(std::max(x0, x1), W - 1),
-                std::min(std::max(y0, y1), H - 1)};
+    if (!clipToImage(ws, x0, y0, x1, y1)) return;
+    const Box b{x0, y0, x1, y1};
     switch (mode) {
     case FilterSharpen: kernel(ws, b, 16, -1, 8); break;
     case FilterBlur: kernel(ws, b, 1, 1, 9); break;

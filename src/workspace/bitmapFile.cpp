@@ -255,12 +255,10 @@ bool writeBMP(Workspace& ws, const std::string& name, const uint8_t* plane, int3
 bool writeBMPRegion(Workspace& ws, const std::string& name, const uint8_t* plane, int32_t x0, int32_t y0, int32_t x1,
                     int32_t y1)
 {
-    if (x0 > x1) std::swap(x0, x1);
-    if (y0 > y1) std::swap(y0, y1);
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, ws.imageWidth - 1);
-    y1 = std::min(y1, ws.imageHeight - 1);
+    if (!clipToImage(ws, x0, y0, x1, y1)) {
+        showLangMessage(ws, Msg::FileNotWritten, name.c_str());
+        return false;
+    }
     const uint64_t rowBytes = uint64_t(ws.imageWidth) * 3;
     const uint8_t* origin = plane + uint64_t(y0) * rowBytes + uint64_t(x0) * 3;
     return writeBitmap(ws, name, origin, rowBytes, x1 - x0 + 1, y1 - y0 + 1);

@@ -165,12 +165,10 @@ bool saveLinkRegion(Workspace& ws, const std::string& name, int32_t x0, int32_t 
 {
     // A rectangle dragged either way, and partly outside, saves what it
     // covers of the image.
-    if (x0 > x1) std::swap(x0, x1);
-    if (y0 > y1) std::swap(y0, y1);
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, ws.imageWidth - 1);
-    y1 = std::min(y1, ws.imageHeight - 1);
+    if (!clipToImage(ws, x0, y0, x1, y1)) {
+        showLangMessage(ws, Msg::FileNotWritten, name.c_str());
+        return false;
+    }
     const int64_t w = int64_t(x1) - x0 + 1, h = int64_t(y1) - y0 + 1;
     if (!checkSavable(ws, name, w, h)) return false;
     makeLinkHeader(ws, int32_t(w), int32_t(h), 100);

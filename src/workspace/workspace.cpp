@@ -142,6 +142,17 @@ void layoutPlanes(Workspace& ws, int32_t width, int32_t height)
     ws.tempInMemory = ws.blockSize >= 11 * n ? 1 : 0;
 }
 
+bool clipToImage(const Workspace& ws, int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1)
+{
+    if (x0 > x1) std::swap(x0, x1);
+    if (y0 > y1) std::swap(y0, y1);
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, ws.imageWidth - 1);
+    y1 = std::min(y1, ws.imageHeight - 1);
+    return x0 <= x1 && y0 <= y1;
+}
+
 void clearMask(Workspace& ws) { std::memset(ws.mask, 0, pixelCount(ws)); }
 
 void invertMask(Workspace& ws)

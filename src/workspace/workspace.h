@@ -200,6 +200,10 @@ inline uint64_t imageBytes(const Workspace& ws) { return pixelCount(ws) * 3; }
 // True when an image of w x h fits the block. Zero and negative sizes never fit.
 bool imageFits(const Workspace& ws, int64_t width, int64_t height);
 
+// A rectangle dragged either way (inclusive corners), held to the image:
+// corners ordered, then clipped. False when nothing of it lies on the image.
+bool clipToImage(const Workspace& ws, int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1);
+
 void clearMask(Workspace& ws);
 void invertMask(Workspace& ws);
 void fillImageWhite(Workspace& ws);
