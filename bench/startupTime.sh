@@ -6,7 +6,7 @@
 #
 #   bench/startupTime.sh BUILD_DIR [RUNS]
 set -euo pipefail
-build=${1:?usage: startupTime.sh BUILD_DIR [RUNS]}
+build=$(cd "${1:?usage: startupTime.sh BUILD_DIR [RUNS]}" && pwd)
 runs=${2:-10}
 orxweb="$build/src/app/orxweb"
 work=$(mktemp -d)
@@ -26,6 +26,10 @@ INNER
 cd "$work"
 XDG_RUNTIME_DIR="$work/runtime" ORX_LIBRARY_URL="$build/sample-library" \
   xvfb-run -a -s "-screen 0 1280x1024x24" bash "$work/runs.sh" > "$work/times.txt"
+if ! grep -q . "$work/times.txt" || grep -q '^ ' "$work/times.txt"; then
+  echo "startupTime: orxweb did not report its first paint" >&2
+  exit 1
+fi
 median() { sort -n | awk '{ v[NR] = $1 } END { printf "%d ms (min %d, max %d)", v[int((NR + 1) / 2)], v[1], v[NR] }'; }
 echo "runs $runs: first paint median $(cut -d' ' -f1 "$work/times.txt" | median);" \
      "process wall time median $(cut -d' ' -f3 "$work/times.txt" | median)"
