@@ -193,11 +193,7 @@ void runSize(Workspace& ws, const Input& in, const Snapshot& before)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    writeSeedsIfAsked(seeds());
-    return 0;
-}
+ORX_FUZZ_SEEDS(seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t n)
 {

@@ -112,11 +112,7 @@ void checkModel(const Workspace& ws, const Input& in)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
-    writeSeedsIfAsked(seeds());
-    return 0;
-}
+ORX_FUZZ_SEEDS(seeds)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t n)
 {

@@ -196,6 +196,14 @@ uint16_t le16At(const std::string& s, size_t offset);
 // file and ends the process; otherwise returns.
 void writeSeedsIfAsked(const std::vector<std::string>& seeds);
 
+// Every harness writes its seeds at start-up when ORX_FUZZ_SEEDS asks.
+#define ORX_FUZZ_SEEDS(makeSeeds)                                   \
+    extern "C" int LLVMFuzzerInitialize(int*, char***)              \
+    {                                                               \
+        orx::fuzz::writeSeedsIfAsked(makeSeeds());                  \
+        return 0;                                                   \
+    }
+
 // The text of a companion: "W H" and the zero bytes up to 30.
 std::string companionText(int32_t w, int32_t h, const char* tail = "");
 // A patterned byte string.
