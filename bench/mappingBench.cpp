@@ -36,7 +36,7 @@
 
 #include <unistd.h>
 
-#include "cli/sampleLibrary.h"
+#include "samples/sampleLibrary.h"
 #include "engine/mappingRun.h"
 #include "engine/mesh.h"
 #include "engine/repeatLayout.h"

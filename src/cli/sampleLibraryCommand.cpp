@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "cli.h"
-#include "sampleLibrary.h"
+#include "samples/sampleLibrary.h"
 #include "workspace/langText.h"
 
 int orx::sampleLibraryCommand(Cli& cli)

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "sampleDrapery.h"
-#include "samplePaint.h"
+#include "samples/sampleDrapery.h"
+#include "samples/samplePaint.h"
 
 namespace orx::sample {
 namespace {

@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/mesh.h"
-#include "sampleLibrary.h"
+#include "samples/sampleLibrary.h"
 #include "support/testSupport.h"
 #include "workspace/containerFile.h"
 #include "workspace/fileIo.h"
