@@ -68,7 +68,7 @@ void saveKind(CommandContext& ctx)
     if (!fileKindInfo(f.kind).save(ws, name)) return;
     // A shown mask goes with its picture, so that opening it brings both.
     if (f.kind == FileKind::RGB && ws.maskVisible == 1) {
-        const std::string maskName = companionName(name, "MSK");
+        const std::string maskName = nameOfKind(name, FileKind::MSK);
         if (!saveMSK(ws, maskName, ws.mask, ws.imageWidth, ws.imageHeight))
             showLangMessage(ws, Msg::CantOpenFile, maskName.c_str());
     }

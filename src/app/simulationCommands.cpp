@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "engine/shading.h"
 #include "engine/simulation.h"
+#include "workspace/fileKinds.h"
 #include "workspace/undoSnapshot.h"
 
 namespace orx::app {
@@ -59,7 +60,7 @@ bool openModel(CommandContext& ctx, const std::string& name)
 
 void loadModel(CommandContext& ctx)
 {
-    const std::string name = ctx.shell.chooseFromLibrary(ctx.text(Msg::TitleSelectMdl), "MDL");
+    const std::string name = ctx.shell.chooseFromLibrary(ctx.text(Msg::TitleSelectMdl), fileKindName(FileKind::MDL));
     if (!name.empty()) openModel(ctx, name);
 }
 
@@ -70,7 +71,7 @@ void changeMaterial(CommandContext& ctx)
     Workspace& ws = ctx.ws();
     const int32_t reflection = ctx.command.id == IdChangeMaterialReflection ? 1 : 0;
     for (;;) {
-        const std::string name = ctx.shell.chooseFromLibrary(ctx.text(Msg::TitleSelectMaterial), "CLO");
+        const std::string name = ctx.shell.chooseFromLibrary(ctx.text(Msg::TitleSelectMaterial), fileKindName(FileKind::CLO));
         if (name.empty()) return;
         ws.materialPath = name;
         ws.reflection = reflection;

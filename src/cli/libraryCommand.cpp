@@ -18,6 +18,7 @@
 #include "library/onlineLibrary.h"
 #include "workspace/bitmapFile.h"
 #include "workspace/fileIo.h"
+#include "workspace/fileKinds.h"
 #include "workspace/langText.h"
 
 namespace orx {
@@ -80,7 +81,7 @@ bool writeThumbnails(Cli& cli, const NamedList (&lists)[2], const std::string& d
     for (const NamedList& l : lists)
         for (const LibraryEntry& e : *l.list)
             if (e.thumbnail.size() == kThumbBytes &&
-                !writeBMP(cli.ws, joinPath(dir, e.name + ".BMP"), e.thumbnail.data(), kThumbWidth, kThumbHeight))
+                !writeBMP(cli.ws, joinPath(dir, e.name + "." + fileKindName(FileKind::BMP)), e.thumbnail.data(), kThumbWidth, kThumbHeight))
                 return false;
     return true;
 }

@@ -104,16 +104,21 @@ std::string jsonString(const std::string& s)
     return out + "\"";
 }
 
-int infoRaw(Cli& cli, const std::string& name, FileKind kind)
+// A kind whose size the file-kind table reads: its kind, width and height.
+int infoSized(Cli& cli, const std::string& name, const FileKindInfo& kind)
 {
     int32_t w = 0, h = 0;
-    const char* companion = kind == FileKind::RGB ? "IPR" : "MPR";
-    switch (readCompanionSize(localFiles(), companionName(name, companion), w, h)) {
-    case SizeRead::Missing: return fail(langFormat(cli.ws, Msg::CantOpenFile, companionName(name, companion).c_str()));
-    case SizeRead::Invalid: return fail(langFormat(cli.ws, Msg::FileBadSize, name.c_str()));
+    switch (kind.size(localFiles(), name, w, h)) {
+    case SizeRead::Missing: {
+        // A raw file's size lives in its companion, which is what is missing.
+        const std::string missing = kind.companion ? companionOf(name, kind.kind) : name;
+        return fail(langFormat(cli.ws, Msg::CantOpenFile, missing.c_str()));
+    }
+    case SizeRead::Invalid:
+        return fail(langFormat(cli.ws, kind.companion ? Msg::FileBadSize : Msg::FileBadHeader, name.c_str()));
     case SizeRead::Ok: break;
     }
-    std::printf("{\"kind\": %s, \"width\": %d, \"height\": %d}\n", jsonString(fileKindName(kind)).c_str(), w, h);
+    std::printf("{\"kind\": %s, \"width\": %d, \"height\": %d}\n", jsonString(kind.extension).c_str(), w, h);
     return 0;
 }
 
@@ -152,28 +157,15 @@ int infoMap(Cli& cli, const std::string& name)
     return 0;
 }
 
-int infoBmp(Cli& cli, const std::string& name)
-{
-    int32_t w = 0, h = 0;
-    if (!fileExists(name)) return fail(langFormat(cli.ws, Msg::CantOpenFile, name.c_str()));
-    if (!readBMPSize(localFiles(), name, w, h)) return fail(langFormat(cli.ws, Msg::FileBadHeader, name.c_str()));
-    std::printf("{\"kind\": \"BMP\", \"width\": %d, \"height\": %d}\n", w, h);
-    return 0;
-}
-
 int infoCommand(Cli& cli)
 {
     if (cli.args.size() != 1) return usage("info takes one file");
     const std::string& name = cli.args[0];
     const FileKindInfo& kind = fileKindOf(name);
-    switch (kind.kind) {
-    case FileKind::RGB:
-    case FileKind::MSK: return infoRaw(cli, name, kind.kind);
-    case FileKind::MAP: return infoMap(cli, name);
-    case FileKind::BMP: return infoBmp(cli, name);
-    case FileKind::Unknown: return fail("orxsim: " + name + ": unknown file kind");
-    default: return infoContainer(cli, name, kind.kind);
-    }
+    if (kind.family == KindFamily::Container) return infoContainer(cli, name, kind.kind);
+    if (kind.family == KindFamily::Mesh) return infoMap(cli, name);
+    if (kind.size) return infoSized(cli, name, kind);
+    return fail("orxsim: " + name + ": not a picture or mesh file (" + openableKinds() + ", " + fileKindName(FileKind::MAP) + ")");
 }
 
 // ---- convert
@@ -190,8 +182,8 @@ int convertCommand(Cli& cli)
     const std::string& out = cli.args[1];
     const FileKindInfo& from = fileKindOf(in);
     const FileKindInfo& to = fileKindOf(out);
-    if (!from.open) return fail("orxsim: " + in + ": not a picture file (RGB, MSK, MDL, CLO, PRT, NIT, EMB, BMP)");
-    if (!to.save) return fail("orxsim: " + out + ": can not write this kind (RGB, MSK, MDL, CLO, PRT, NIT, EMB, BMP)");
+    if (!from.open) return fail("orxsim: " + in + ": not a picture file (" + openableKinds() + ")");
+    if (!to.save) return fail("orxsim: " + out + ": can not write this kind (" + savableKinds() + ")");
 
     std::string areaText;
     const bool hasArea = cli.option("--area", areaText);

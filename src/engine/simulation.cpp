@@ -6,10 +6,11 @@
 #include "mappingRun.h"
 #include "repeatLayout.h"
 #include "workspace/containerFile.h"
+#include "workspace/fileKinds.h"
 
 namespace orx {
 
-std::string orxPathOf(const std::string& modelPath) { return companionName(modelPath, "ORX"); }
+std::string orxPathOf(const std::string& modelPath) { return nameOfKind(modelPath, FileKind::ORX); }
 
 bool loadModelForDressing(Workspace& ws, const std::string& modelPath, FileSource& src)
 {

@@ -6,30 +6,15 @@
 #include "folderLibrary.h"
 #include "ftpLibrary.h"
 #include "workspace/fileIo.h"
+#include "workspace/fileKinds.h"
 #include "workspace/langText.h"
 
 namespace orx {
 
 namespace {
 
-// The companion that leaves the library with a file of a kind.
-struct CompanionRule {
-    const char* extension;
-    const char* companion;
-};
-
-const CompanionRule kCompanionRules[] = {
-    {"RGB", "IPR"},
-    {"MSK", "MPR"},
-};
-
-const char* companionExtensionOf(const std::string& name)
-{
-    const std::string ext = upperExtension(name);
-    for (const CompanionRule& r : kCompanionRules)
-        if (ext == r.extension) return r.companion;
-    return nullptr;
-}
+// "*.MDL": every file of a kind.
+std::string wildcardOf(FileKind kind) { return std::string("*.") + fileKindName(kind); }
 
 std::string captionOf(Workspace& ws, Library& library)
 {
@@ -59,9 +44,9 @@ int openLibrary(Workspace& ws, const LibraryConfig& cfg, OnlineLibrary& lib)
     std::unique_ptr<Library> library = connectLibrary(ws, cfg);
     if (!library) return 0;
     LibraryList models, materials;
-    std::vector<std::string> modelNames = library->list("*.MDL");
+    std::vector<std::string> modelNames = library->list(wildcardOf(FileKind::MDL));
     if (!library->lastError().empty()) return 0;
-    std::vector<std::string> materialNames = library->list("*.CLO");
+    std::vector<std::string> materialNames = library->list(wildcardOf(FileKind::CLO));
     if (!library->lastError().empty()) return 0;
     // Both lists' heads in one batch, so that the parallel reads of an FTP
     // library are kept busy across the two.
@@ -104,10 +89,9 @@ void showLibraryStartFailure(Workspace& ws)
 
 LibraryList* libraryListFor(OnlineLibrary& lib, const std::string& extension)
 {
-    std::string ext = extension;
-    for (char& c : ext) c = char(std::toupper(static_cast<unsigned char>(c)));
-    if (ext == "MDL") return &lib.modelList;
-    if (ext == "CLO") return &lib.materialList;
+    const FileKind kind = fileKindOfExtension(extension).kind;
+    if (kind == FileKind::MDL) return &lib.modelList;
+    if (kind == FileKind::CLO) return &lib.materialList;
     return nullptr;
 }
 
@@ -115,7 +99,7 @@ bool deleteWithCompanion(Library& library, const std::string& name)
 {
     if (!library.remove(name)) return false;
     // The file went; whether its companion was there changes nothing.
-    if (const char* companion = companionExtensionOf(name)) library.remove(companionName(name, companion));
+    if (const std::string companion = companionOf(name); !companion.empty()) library.remove(companion);
     return true;
 }
 

@@ -1,15 +1,17 @@
 // The file kinds by extension.
 #include "fileKinds.h"
 
+#include <strings.h>
+
+#include <iterator>
+
 #include "bitmapFile.h"
 #include "containerFile.h"
-#include "nativeFile.h"
 
 namespace orx {
 
 namespace {
 
-bool saveRgbKind(Workspace& ws, const std::string& name) { return saveRGB(ws, name); }
 bool saveMskKind(Workspace& ws, const std::string& name)
 {
     return saveMSK(ws, name, ws.mask, ws.imageWidth, ws.imageHeight);
@@ -23,42 +25,84 @@ bool saveBmpKind(Workspace& ws, const std::string& name)
 {
     return writeBMP(ws, name, ws.image, ws.imageWidth, ws.imageHeight);
 }
-bool openMdlKind(Workspace& ws, const std::string& name, FileSource& src)
+
+SizeRead bmpSize(FileSource& src, const std::string& name, int32_t& w, int32_t& h)
 {
-    if (!loadModel(ws, name, src)) return false;
-    return true;
+    if (!src.open(name)) return SizeRead::Missing;
+    return readBMPSize(src, name, w, h) ? SizeRead::Ok : SizeRead::Invalid;
 }
 
+constexpr KindFamily Raw = KindFamily::Raw, Container = KindFamily::Container, Picture = KindFamily::Picture,
+                     Mesh = KindFamily::Mesh, Text = KindFamily::Text, None = KindFamily::None;
+
+// clang-format off
 const FileKindInfo kKinds[] = {
-    {FileKind::RGB, "RGB", "IPR", false, openRGBImage, saveRgbKind},
-    {FileKind::MSK, "MSK", "MPR", false, openMSKFile, saveMskKind},
-    {FileKind::MDL, "MDL", nullptr, true, openMdlKind, saveMdlKind},
-    {FileKind::CLO, "CLO", nullptr, true, openContainerImage, saveLinkKind},
-    {FileKind::PRT, "PRT", nullptr, true, openContainerImage, saveLinkKind},
-    {FileKind::NIT, "NIT", nullptr, true, openContainerImage, saveLinkKind},
-    {FileKind::EMB, "EMB", nullptr, true, openContainerImage, saveLinkKind},
-    {FileKind::MAP, "MAP", nullptr, false, nullptr, nullptr},
-    {FileKind::BMP, "BMP", nullptr, false, openBMPImage, saveBmpKind},
-    {FileKind::Unknown, "", nullptr, false, nullptr, nullptr},
+//   kind             ext    companion  family     open                 save          size
+    {FileKind::RGB,  "RGB", "IPR",     Raw,       openRGBImage,        saveRGB,      readImageSize},
+    {FileKind::MSK,  "MSK", "MPR",     Raw,       openMSKFile,         saveMskKind,  readMaskSize},
+    {FileKind::MDL,  "MDL", nullptr,   Container, loadModel,           saveMdlKind,  nullptr},
+    {FileKind::CLO,  "CLO", nullptr,   Container, openContainerImage,  saveLinkKind, nullptr},
+    {FileKind::PRT,  "PRT", nullptr,   Container, openContainerImage,  saveLinkKind, nullptr},
+    {FileKind::NIT,  "NIT", nullptr,   Container, openContainerImage,  saveLinkKind, nullptr},
+    {FileKind::EMB,  "EMB", nullptr,   Container, openContainerImage,  saveLinkKind, nullptr},
+    {FileKind::MAP,  "MAP", nullptr,   Mesh,      nullptr,             nullptr,      nullptr},
+    {FileKind::ORX,  "ORX", nullptr,   Text,      nullptr,             nullptr,      nullptr},
+    {FileKind::BMP,  "BMP", nullptr,   Picture,   openBMPImage,        saveBmpKind,  bmpSize},
+    {FileKind::Unknown, "", nullptr,   None,      nullptr,             nullptr,      nullptr},
 };
+// clang-format on
+
+const FileKindInfo& unknownKind() { return kKinds[std::size(kKinds) - 1]; }
+
+template <typename Wanted>
+std::string kindList(Wanted wanted)
+{
+    std::string list;
+    for (const FileKindInfo& k : kKinds)
+        if (wanted(k)) list += (list.empty() ? "" : ", ") + std::string(k.extension);
+    return list;
+}
 
 }  // namespace
 
-const FileKindInfo& fileKindOf(const std::string& name)
+std::span<const FileKindInfo> fileKinds() { return kKinds; }
+
+const FileKindInfo& fileKindOf(const std::string& name) { return fileKindOfExtension(upperExtension(name)); }
+
+const FileKindInfo& fileKindOfExtension(const std::string& extension)
 {
-    const std::string ext = upperExtension(name);
     for (const FileKindInfo& k : kKinds)
-        if (k.kind != FileKind::Unknown && ext == k.extension) return k;
-    return kKinds[sizeof kKinds / sizeof kKinds[0] - 1];
+        if (k.kind != FileKind::Unknown && ::strcasecmp(extension.c_str(), k.extension) == 0) return k;
+    return unknownKind();
 }
 
 const FileKindInfo& fileKindInfo(FileKind kind)
 {
     for (const FileKindInfo& k : kKinds)
         if (k.kind == kind) return k;
-    return kKinds[sizeof kKinds / sizeof kKinds[0] - 1];
+    return unknownKind();
 }
 
 const char* fileKindName(FileKind kind) { return fileKindInfo(kind).extension; }
+
+std::string nameOfKind(const std::string& name, FileKind kind) { return companionName(name, fileKindName(kind)); }
+
+std::string companionOf(const std::string& name, FileKind kind)
+{
+    const char* companion = fileKindInfo(kind).companion;
+    return companion ? companionName(name, companion) : std::string();
+}
+
+std::string companionOf(const std::string& name) { return companionOf(name, fileKindOf(name).kind); }
+
+std::string openableKinds()
+{
+    return kindList([](const FileKindInfo& k) { return k.open != nullptr; });
+}
+
+std::string savableKinds()
+{
+    return kindList([](const FileKindInfo& k) { return k.save != nullptr; });
+}
 
 }  // namespace orx

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "fileKinds.h"
 #include "langText.h"
 #include "thumbnail.h"
 
@@ -57,10 +58,10 @@ bool writeCompanion(AtomicFile& f, const char* text, const uint8_t* thumb, size_
 // image quietly takes a missing mask for no mask).
 enum class IfMissing { Quiet, Say };
 
-bool companionSize(Workspace& ws, FileSource& src, const std::string& name, const char* ext, IfMissing missing,
+bool companionSize(Workspace& ws, FileSource& src, const std::string& name, FileKind kind, IfMissing missing,
                    int32_t& w, int32_t& h)
 {
-    switch (readCompanionSize(src, companionName(name, ext), w, h)) {
+    switch (readCompanionSize(src, companionOf(name, kind), w, h)) {
     case SizeRead::Ok: return true;
     case SizeRead::Invalid: showLangMessage(ws, Msg::FileBadSize, name.c_str()); return false;
     case SizeRead::Missing:
@@ -95,12 +96,12 @@ SizeRead readCompanionSize(FileSource& src, const std::string& companion, int32_
 
 SizeRead readImageSize(FileSource& src, const std::string& rawName, int32_t& w, int32_t& h)
 {
-    return readCompanionSize(src, companionName(rawName, "IPR"), w, h);
+    return readCompanionSize(src, companionOf(rawName, FileKind::RGB), w, h);
 }
 
 SizeRead readMaskSize(FileSource& src, const std::string& rawName, int32_t& w, int32_t& h)
 {
-    return readCompanionSize(src, companionName(rawName, "MPR"), w, h);
+    return readCompanionSize(src, companionOf(rawName, FileKind::MSK), w, h);
 }
 
 // ---- colour images
@@ -108,7 +109,7 @@ SizeRead readMaskSize(FileSource& src, const std::string& rawName, int32_t& w, i
 bool loadRGB(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    if (!companionSize(ws, src, name, "IPR", IfMissing::Quiet, w, h)) return false;
+    if (!companionSize(ws, src, name, FileKind::RGB, IfMissing::Quiet, w, h)) return false;
     auto in = openOrSay(ws, src, name);
     if (!in) return false;
     const uint64_t bytes = uint64_t(w) * uint64_t(h) * 3;
@@ -129,7 +130,7 @@ bool loadRGB(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& 
 bool saveRGB(Workspace& ws, const std::string& name)
 {
     AtomicFile raw(name);
-    AtomicFile companion(companionName(name, "IPR"));
+    AtomicFile companion(companionOf(name, FileKind::RGB));
     // Large images go out a row at a time; the file is the same either way.
     const uint64_t bytes = imageBytes(ws);
     if (bytes > 64'000'000) {
@@ -161,7 +162,7 @@ bool openRGBImage(Workspace& ws, const std::string& name, FileSource& src)
     layoutPlanes(ws, ws.imageWidth, ws.imageHeight);
     ws.currentFileName = name;
 
-    const std::string maskName = companionName(name, "MSK");
+    const std::string maskName = nameOfKind(name, FileKind::MSK);
     int32_t mw = 0, mh = 0;
     if (readMaskSize(src, maskName, mw, mh) != SizeRead::Ok || mw != ws.imageWidth || mh != ws.imageHeight) {
         clearMask(ws);
@@ -215,7 +216,7 @@ void unpackMaskRow(const uint8_t* packed, int32_t w, uint8_t* mask)
 bool loadMSK(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    if (!companionSize(ws, src, name, "MPR", IfMissing::Quiet, w, h)) return false;
+    if (!companionSize(ws, src, name, FileKind::MSK, IfMissing::Quiet, w, h)) return false;
     auto in = openOrSay(ws, src, name);
     if (!in) return false;
     if (!imageFits(ws, w, h)) {
@@ -241,7 +242,7 @@ bool loadMSK(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& 
 bool saveMSK(Workspace& ws, const std::string& name, const uint8_t* mask, int32_t w, int32_t h)
 {
     AtomicFile raw(name);
-    AtomicFile companion(companionName(name, "MPR"));
+    AtomicFile companion(companionOf(name, FileKind::MSK));
     std::vector<uint8_t> packed(size_t(w + 7) / 8);
     for (int32_t y = 0; y < h && raw.ok(); ++y) {
         packMaskRow(mask + uint64_t(y) * w, w, packed.data());
@@ -259,7 +260,7 @@ bool saveMSK(Workspace& ws, const std::string& name, const uint8_t* mask, int32_
 bool openMSKFile(Workspace& ws, const std::string& name, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    if (!companionSize(ws, src, name, "MPR", IfMissing::Say, w, h)) return false;
+    if (!companionSize(ws, src, name, FileKind::MSK, IfMissing::Say, w, h)) return false;
     if (ws.imageLoaded) {
         if (w != ws.imageWidth || h != ws.imageHeight) {
             showLangMessage(ws, Msg::MaskSizeDiffers, name.c_str());
@@ -290,7 +291,7 @@ bool openMSKFile(Workspace& ws, const std::string& name, FileSource& src)
 bool loadMSKClipped(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    if (!companionSize(ws, src, name, "MPR", IfMissing::Say, w, h)) return false;
+    if (!companionSize(ws, src, name, FileKind::MSK, IfMissing::Say, w, h)) return false;
     auto in = openOrSay(ws, src, name);
     if (!in) return false;
     const uint64_t rowBytes = (uint64_t(w) + 7) / 8;
@@ -320,7 +321,7 @@ bool loadMSKClipped(Workspace& ws, const std::string& name, uint8_t* dest, FileS
 bool pasteRGBFile(Workspace& ws, const std::string& name, int32_t x, int32_t y, int weight, FileSource& src)
 {
     int32_t w = 0, h = 0;
-    if (!companionSize(ws, src, name, "IPR", IfMissing::Say, w, h)) return false;
+    if (!companionSize(ws, src, name, FileKind::RGB, IfMissing::Say, w, h)) return false;
     auto in = openOrSay(ws, src, name);
     if (!in) return false;
     const uint64_t fileRow = uint64_t(w) * 3;

@@ -9,6 +9,7 @@
 #include "bitmapFile.h"
 #include "containerFile.h"
 #include "fileIo.h"
+#include "fileKinds.h"
 #include "langText.h"
 #include "thumbnail.h"
 
@@ -69,7 +70,7 @@ bool saveRGBRegion(Workspace& ws, const std::string& name, const Rect& r)
 {
     const int32_t w = r.x1 - r.x0 + 1, h = r.y1 - r.y0 + 1;
     AtomicFile raw(name);
-    AtomicFile companion(companionName(name, "IPR"));
+    AtomicFile companion(companionOf(name, FileKind::RGB));
     const uint64_t rowBytes = uint64_t(w) * 3;
     for (int32_t y = r.y0; y <= r.y1 && raw.ok(); ++y)
         raw.write(ws.image + uint64_t(y) * ws.imageRowBytes + uint64_t(r.x0) * 3, rowBytes);
