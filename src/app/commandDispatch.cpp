@@ -17,7 +17,7 @@ void selectTool(CommandContext& ctx)
     if (c.cursor != kCursorUnchanged) ctx.shell.setViewCursor(c.cursor);
     if (c.paintTarget == 0) return;
     ws.paintTarget = c.paintTarget;
-    if (c.paintTarget == 2 && ws.maskVisible != 1) {
+    if (c.paintTarget == PaintMask && ws.maskVisible != 1) {
         ws.maskVisible = 1;
         redisplay(ctx);
     }
@@ -30,7 +30,7 @@ const char* CommandContext::text(Msg id) const { return langText(studio.ws, id);
 bool runCommand(Studio& studio, Shell& shell, int32_t id)
 {
     const Command* c = findCommand(id);
-    if (!c || !c->handler || studio.busy || !isEnabled(*c, studio.ws)) return false;
+    if (!c || studio.busy || !isEnabled(*c, studio.ws)) return false;
     CommandContext ctx(studio, shell, *c);
     // A long command lets pending events through (the Esc poll of a mapping
     // run); a menu chosen meanwhile must not start a second command.

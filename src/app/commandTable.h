@@ -3,12 +3,25 @@
 // cursor it selects, when it is enabled and when it is checked, and the
 // handler that carries it out. Menus, tool-window buttons and the enabled
 // and checked states are all built from this one table.
+//
+// Adding what a command does:
+//   - an action: write the handler in its family's file (commands.h lists
+//     them) and put its name in the row's handler column;
+//   - a mouse tool: give its mode a row in the tool-mode table
+//     (toolModes.cpp). A tool row whose handler is toolOnly needs nothing
+//     more: the command selects the mode, its cursor and its plane. A tool
+//     that needs a file or a prompt first gets a handler of its own
+//     (toolCommands.cpp is the model).
+// A command stays greyed out until it can do what it says: it has a
+// handler, and the mode it selects (if any) has a row in the mode table.
 #pragma once
 
 #include <cstdint>
 #include <span>
 
+#include "commandIds.h"
 #include "cursorIds.h"
+#include "workspace/toolModeIds.h"
 #include "workspace/workspace.h"
 
 namespace orx::app {
@@ -61,19 +74,24 @@ constexpr int32_t kModeUnchanged = -1;
 constexpr int32_t kCursorUnchanged = -1;
 
 struct Command {
-    int32_t id;
+    CommandId id;
     const char* english;   // menu label (a tab before a shortcut's text)
     const char* chinese;
     uint32_t issuers;
     int32_t toolMode;      // kModeUnchanged, or the mode the command selects
-    int32_t cursor;        // kCursorUnchanged, kCursorArrow or a cursor resource id
-    int32_t paintTarget;   // 0, or the plane a paint tool draws on: 1 colour image, 2 mask
+    int32_t cursor;        // kCursorUnchanged, or a cursor id (cursorIds.h)
+    int32_t paintTarget;   // 0, or the plane a paint tool draws on (PaintTarget)
     uint32_t enable;       // EnableRule words
     CheckRule check;
     // nullptr: the command is in the table, but what it does is not built
-    // yet; it is shown with its rule and does nothing when chosen.
+    // yet; it is shown greyed out.
     CommandHandler handler;
 };
+
+// The handler of a command that only selects its tool: the dispatch has
+// set the mode, the cursor and the plane; nothing more happens until the
+// mouse acts.
+void toolOnly(CommandContext&);
 
 std::span<const Command> commandTable();
 // nullptr for an id the table does not hold.
@@ -81,91 +99,15 @@ const Command* findCommand(int32_t id);
 
 const char* commandLabel(const Command& c, int32_t language);
 
+// Whether the command can do what it says: it has a handler, and the tool
+// mode it selects has a row in the mode table. An unbuilt command is never
+// enabled.
+bool isBuilt(const Command& c);
+// The enable rule alone: environmentReady and every flag it names.
+bool ruleHolds(const Command& c, const Workspace& ws);
+// Built, and its rule holds: what menus and tool windows show.
 bool isEnabled(const Command& c, const Workspace& ws);
 bool isChecked(const Command& c, const Workspace& ws);
 bool isCheckable(const Command& c);
-
-// Well-known ids.
-enum CommandId : int32_t {
-    IdLoadRgb = 32771,
-    IdOpenImageFile = 32772,
-    IdLoadMsk = 32773,
-    IdSaveRgb = 32775,
-    IdSaveMsk = 32776,
-    IdSaveBmp = 32778,
-    IdNewImage = 32779,
-    IdAboutWeb = 32780,
-    IdLanguage = 32781,
-    IdMaskOn = 32782,
-    IdMaskOff = 32783,
-    IdRedraw = 32784,
-    IdOverlayBlue = 32786,
-    IdOverlayRed = 32787,
-    IdOverlayGreen = 32788,
-    IdOverlayClear = 32789,
-    IdInvertMask = 32790,
-    IdAll = 32791,
-    IdLoadClo = 32815,
-    IdExit = 32818,
-    IdWhiteFill = 32829,
-    IdSaveClo = 32836,
-    IdSavePrt = 32837,
-    IdContrast = 32844,
-    IdLoadModel = 32851,
-    IdChangeMaterial = 32852,
-    IdChangeContrast = 32853,
-    IdClearMask = 32862,
-    IdLoadPrt = 32864,
-    IdSavePartialRgb = 32865,
-    IdSaveAreaClo = 32867,
-    IdSaveAreaPrt = 32868,
-    IdSaveAreaBmp = 32869,
-    IdSaveMaterialArea = 32870,
-    IdRunMmp = 32876,
-    IdSharpen = 32877,
-    IdBlur = 32878,
-    IdSaturation = 32879,
-    IdGrey = 32880,
-    IdBlackWhite = 32881,
-    IdDivideAtRow = 32882,
-    IdDivideAtColumn = 32883,
-    IdWhiteBalance = 32884,
-    IdContrastBoost = 32885,
-    IdAddRgb = 32899,
-    IdSaveNit = 32913,
-    IdLoadNit = 32914,
-    IdLoadEmb = 32922,
-    IdSaveEmb = 32923,
-    IdSaveAreaEmb = 32924,
-    IdNegative = 32925,
-    IdBlackToMask = 32926,
-    IdSharp = 32927,
-    IdSoft = 32928,
-    IdRotateClockwise = 32932,
-    IdRotateCounter = 32933,
-    IdNormalRepeat = 32934,
-    IdHorizontalRepeat = 32935,
-    IdVerticalRepeat = 32936,
-    IdHelp = 32940,
-    IdChangeMaterialReflection = 32942,
-    IdMaskedToBlack = 32945,
-    IdMemory = 32963,
-    IdMirrorLeftRight = 32964,
-    IdMirrorTopBottom = 32965,
-    IdHalve = 32966,
-    IdAddRgbWithMask = 32967,
-    IdMirroredBlock = 32969,
-    IdFlippedBlock = 32970,
-    IdRgbUndo = 32971,
-    IdMskUndo = 32972,
-    IdSavePrtFromMaskEdge = 32975,
-    IdRgbRedo = 32976,
-    IdMskRedo = 32977,
-    IdPrint = 57607,
-    IdPrintDirect = 57608,
-    IdPrintPreview = 57609,
-    IdAbout = 57664,
-    IdAppExit = 57665,
-};
 
 }  // namespace orx::app

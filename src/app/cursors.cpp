@@ -6,11 +6,17 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include "cursorIds.h"
+
 namespace orx::app {
 
 const std::array<int32_t, kCursorCount - 1> kCursorResources = {
-    230, 169, 170, 168, 229, 174, 175, 242, 243, 244, 236, 237, 238, 239,
-    134, 232, 135, 231, 247, 233, 235, 234, 240, 241, 147, 246, 248};
+    kCursorRun,     kCursorZoomIn,   kCursorZoomOut,   kCursorZoom,     kCursorPan,       kCursorMove,
+    kCursorMoving,  kCursorNode,     kCursorNodeHeld,  kCursorNodeRow,  kCursorScale,     kCursorScaling,
+    kCursorRotate,  kCursorRotating, kCursorBucket,    kCursorMaterial, kCursorReplace,   kCursorDropperHeld,
+    kCursorDropper, kCursorPen,      kCursorLine,      kCursorCurve,    kCursorSpray,     kCursorRings,
+    kCursorCross,   kCursorCrossFine, kCursorMaskPen,
+};
 
 namespace {
 
@@ -26,15 +32,33 @@ struct CursorDrawing {
 };
 
 const CursorDrawing kDrawings[] = {
-    {230, Figure::Run, 16, 16},      {169, Figure::ZoomIn, 12, 12},  {170, Figure::ZoomOut, 12, 12},
-    {168, Figure::Zoom, 12, 12},     {229, Figure::Pan, 16, 16},     {174, Figure::Move, 16, 16},
-    {175, Figure::Moving, 16, 16},   {242, Figure::Node, 16, 16},    {243, Figure::NodeHeld, 16, 16},
-    {244, Figure::NodeRow, 16, 16},  {236, Figure::Scale, 16, 16},   {237, Figure::Scaling, 16, 16},
-    {238, Figure::Rotate, 16, 16},   {239, Figure::Rotating, 16, 16}, {134, Figure::Bucket, 4, 28},
-    {232, Figure::Material, 4, 28},  {135, Figure::Replace, 4, 28},  {231, Figure::DropperHeld, 2, 29},
-    {247, Figure::Dropper, 2, 29},   {233, Figure::Pen, 2, 29},      {235, Figure::Line, 16, 16},
-    {234, Figure::Curve, 2, 29},     {240, Figure::Spray, 16, 16},   {241, Figure::Rings, 16, 16},
-    {147, Figure::Cross, 16, 16},    {246, Figure::CrossFine, 16, 16}, {248, Figure::MaskPen, 2, 29},
+    {kCursorRun, Figure::Run, 16, 16},
+    {kCursorZoomIn, Figure::ZoomIn, 12, 12},
+    {kCursorZoomOut, Figure::ZoomOut, 12, 12},
+    {kCursorZoom, Figure::Zoom, 12, 12},
+    {kCursorPan, Figure::Pan, 16, 16},
+    {kCursorMove, Figure::Move, 16, 16},
+    {kCursorMoving, Figure::Moving, 16, 16},
+    {kCursorNode, Figure::Node, 16, 16},
+    {kCursorNodeHeld, Figure::NodeHeld, 16, 16},
+    {kCursorNodeRow, Figure::NodeRow, 16, 16},
+    {kCursorScale, Figure::Scale, 16, 16},
+    {kCursorScaling, Figure::Scaling, 16, 16},
+    {kCursorRotate, Figure::Rotate, 16, 16},
+    {kCursorRotating, Figure::Rotating, 16, 16},
+    {kCursorBucket, Figure::Bucket, 4, 28},
+    {kCursorMaterial, Figure::Material, 4, 28},
+    {kCursorReplace, Figure::Replace, 4, 28},
+    {kCursorDropperHeld, Figure::DropperHeld, 2, 29},
+    {kCursorDropper, Figure::Dropper, 2, 29},
+    {kCursorPen, Figure::Pen, 2, 29},
+    {kCursorLine, Figure::Line, 16, 16},
+    {kCursorCurve, Figure::Curve, 2, 29},
+    {kCursorSpray, Figure::Spray, 16, 16},
+    {kCursorRings, Figure::Rings, 16, 16},
+    {kCursorCross, Figure::Cross, 16, 16},
+    {kCursorCrossFine, Figure::CrossFine, 16, 16},
+    {kCursorMaskPen, Figure::MaskPen, 2, 29},
 };
 
 // Strokes a path twice: a wide black outline, then the white figure.

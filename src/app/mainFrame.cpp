@@ -154,9 +154,9 @@ bool CMainFrame::openStartFile(const std::string& name)
 {
     // A command-line file is opened as the load commands open theirs; a
     // model is loaded and dressed as "Load Model MDL File" does.
-    static const Command kOpen{0, "", "", NoIssuer, 0, kCursorArrow, 0, Always, {}, nullptr};
+    static const Command kOpen{CommandId(0), "", "", NoIssuer, ModeNone, kCursorArrow, 0, Always, {}, nullptr};
     CommandContext ctx(studio_, *this, kOpen);
-    studio_.ws.toolMode = 0;
+    studio_.ws.toolMode = ModeNone;
     bool ok;
     if (fileKindOf(name).kind == FileKind::MDL) {
         ok = openModel(ctx, name);

@@ -3,6 +3,7 @@
 
 #include <iterator>
 
+#include "commandIds.h"
 #include "workspace/workspace.h"
 
 namespace orx::app {
@@ -16,74 +17,87 @@ constexpr MenuItem end() { return {MenuItem::End, 0, nullptr, nullptr}; }
 
 // The menus every bar carries after its own: the commands no menu of the
 // web edition sends, so that each command of the table can be reached.
-#define ORX_MORE_MENUS                                                                                   \
-    popup("Image", "影像"),                                                                               \
-        popup("Open", "開啟"), item(32771), item(32773), item(32815), item(32864), item(32914),          \
-        item(32922), item(32772), item(32843), item(32943), item(32973), item(32871), end(),             \
-        popup("Save", "儲存"), item(32775), item(32776), item(32778), item(32836), item(32837),          \
-        item(32913), item(32923), item(32944), sep(), item(32865), item(32867), item(32868),             \
-        item(32869), item(32870), item(32924), item(32975), end(),                                       \
-        sep(), item(32779), item(32829), sep(), item(32932), item(32933), item(32964), item(32965),      \
-        item(32966), sep(), item(32971), item(32976), sep(), item(32899), item(32967), item(32901),      \
-        sep(), item(32850), item(57609), item(57608), end(),                                             \
-    popup("Mask", "型版"),                                                                                \
-        item(32782), item(32783), sep(), item(32786), item(32787), item(32788), item(32789), sep(),      \
-        item(32790), item(32862), item(32926), item(32945), sep(), item(32972), item(32977), sep(),      \
-        item(32895), item(32896), item(32897), item(32898), sep(), item(32820), item(32821),             \
-        item(32822), item(32823), item(32873), item(32948), item(32949), item(32952), item(32953),       \
-        item(32802), item(32939), item(32905), item(32910), item(32906), item(32907), item(32908),       \
-        end(),                                                                                           \
-    popup("Filters", "濾鏡"),                                                                             \
-        item(32877), item(32878), item(32879), item(32885), item(32884), item(32881), item(32880),       \
-        item(32925), sep(), item(32969), item(32970), sep(), item(32882), item(32883), end(),            \
-    popup("Tools", "工具"),                                                                               \
-        item(32830), item(32832), item(32848), sep(), item(32819), item(32792), item(32793),             \
-        item(32794), item(32849), item(32946), item(32947), item(32950), item(32951), item(32954),       \
-        item(32955), item(32956), item(32903), item(32904), item(32915), item(32801), item(32803),       \
-        item(32916), item(32917), item(32941), item(32938), item(32937), item(32799), item(32844),       \
-        sep(), item(32846), item(32847), sep(), item(32889), item(32894), item(32892), item(32893),      \
-        item(32890), item(32891), sep(), item(32804), item(32968), sep(), item(32812), item(32875),      \
-        item(32876), sep(), item(32963), item(32940), item(57664), end(),                                \
-    popup("Mesh", "網格"),                                                                                \
-        item(32886), item(32774), item(32777), item(32810), sep(), item(32854), item(32874),             \
-        item(32957), item(32872), item(32861), sep(), item(32863), item(32958), sep(), item(32855),      \
-        item(32856), item(32857), item(32858), item(32859), item(32860), item(32911), item(32912),       \
-        item(32959), item(32960), item(32961), item(32962), item(32900), end(),                          \
-    popup("Library", "資料庫"),                                                                           \
-        item(32806), item(32807), item(32845), item(32808), item(32814), item(32817), item(32833),       \
-        item(32834), item(32835), item(32888), sep(), item(32929), item(32930), item(32931), sep(),      \
-        item(32838), item(32918), item(32839), item(32840), item(32841), item(32887), item(32919),       \
-        item(32920), item(32921), item(32974), end()
+#define ORX_MORE_MENUS                                                                                         \
+    popup("Image", "影像"), popup("Open", "開啟"), item(IdLoadRgb), item(IdLoadMsk), item(IdLoadClo),              \
+        item(IdLoadPrt), item(IdLoadNit), item(IdLoadEmb), item(IdOpenImageFile), item(IdOpenImageFile3),      \
+        item(IdOpenImageFile4), item(IdOpenImageFile5), item(IdChangeMsk), end(), popup("Save", "儲存"),         \
+        item(IdSaveRgb), item(IdSaveMsk), item(IdSaveBmp), item(IdSaveClo), item(IdSavePrt),                   \
+        item(IdSaveNit), item(IdSaveEmb), item(IdSaveJpg), sep(), item(IdSavePartialRgb),                      \
+        item(IdSaveAreaClo), item(IdSaveAreaPrt), item(IdSaveAreaBmp), item(IdSaveMaterialArea),               \
+        item(IdSaveAreaEmb), item(IdSavePrtFromMaskEdge), end(), sep(), item(IdNewImage), item(IdWhiteFill),   \
+        sep(), item(IdRotateClockwise), item(IdRotateCounter), item(IdMirrorLeftRight),                        \
+        item(IdMirrorTopBottom), item(IdHalve), sep(), item(IdRgbUndo), item(IdRgbRedo), sep(),                \
+        item(IdAddRgb), item(IdAddRgbWithMask), item(IdSimulateNit), sep(), item(IdScan),                      \
+        item(IdPrintPreview), item(IdPrintDirect), end(),                                                      \
+    popup("Mask", "型版"), item(IdMaskOn), item(IdMaskOff), sep(), item(IdOverlayBlue), item(IdOverlayRed),      \
+        item(IdOverlayGreen), item(IdOverlayClear), sep(), item(IdInvertMask), item(IdClearMask),              \
+        item(IdBlackToMask), item(IdMaskedToBlack), sep(), item(IdMskUndo), item(IdMskRedo), sep(),            \
+        item(IdAutoMask), item(IdAutoMaskPick), item(IdAutoMaskPreview), item(IdAutoMaskArea), sep(),          \
+        item(IdMaskPen), item(IdMaskLine), item(IdMaskCurve), item(IdMaskRectangle),                           \
+        item(IdMaskFilledRectangle), item(IdMaskCircle), item(IdMaskFilledCircle), item(IdMaskEllipse),        \
+        item(IdMaskFilledEllipse), item(IdMaskFill), item(IdMaskPointFill), item(IdMaskArea1),                 \
+        item(IdMaskArea2), item(IdMaskArea3), item(IdMaskArea4), item(IdMaskArea5), end(),                     \
+    popup("Filters", "濾鏡"), item(IdSharpen), item(IdBlur), item(IdSaturation), item(IdContrastBoost),          \
+        item(IdWhiteBalance), item(IdBlackWhite), item(IdGrey), item(IdNegative), sep(),                       \
+        item(IdMirroredBlock), item(IdFlippedBlock), sep(), item(IdDivideAtRow), item(IdDivideAtColumn),       \
+        end(),                                                                                                 \
+    popup("Tools", "工具"), item(IdColourBoxAndPaint), item(IdColourBox), item(IdColourBoxAndAirBrush), sep(),   \
+        item(IdPen), item(IdLine), item(IdCurve), item(IdRectangle), item(IdFilledRectangle),                  \
+        item(IdCircle), item(IdFilledCircle), item(IdEllipse), item(IdFilledEllipse),                          \
+        item(IdGradientRectangle), item(IdGradientCircle), item(IdGradientEllipse), item(IdDoubleCurve),       \
+        item(IdShadedCurve), item(IdDashedCurve), item(IdFill), item(IdChangeColour), item(IdShadedFill),      \
+        item(IdMaterialFill), item(IdReflectionFill), item(IdText), item(IdFont), item(IdPenWidth),            \
+        item(IdContrast), sep(), item(IdAirBrush), item(IdAirBrushRings), sep(),                               \
+        item(IdNaturalColourChange), item(IdColourChangePick), item(IdColourChangePreview1),                   \
+        item(IdColourChangePreview2), item(IdColourChangeArea1), item(IdColourChangeArea2), sep(),             \
+        item(IdColourWayConditions), item(IdColourWays), sep(), item(IdEditOrx), item(IdEditMmp),              \
+        item(IdRunMmp), sep(), item(IdMemory), item(IdHelp), item(IdAbout), end(),                             \
+    popup("Mesh", "網格"), item(IdMeshTool), item(IdLoadMesh), item(IdSaveMesh), item(IdLoadOrx), sep(),         \
+        item(IdNewMesh), item(IdPickObjectMeshAgain), item(IdPickMaterialMeshAgain), item(IdDoubleMesh),       \
+        item(IdTryMapping), sep(), item(IdMaterialMeshMoveAll), item(IdMaterialMeshScale), sep(),              \
+        item(IdObjectMeshMoveAll), item(IdObjectMeshScale), item(IdObjectMeshRotate),                          \
+        item(IdObjectMeshMovePoint), item(IdObjectMeshMoveRow), item(IdObjectMeshMoveColumn),                  \
+        item(IdObjectMeshRubberRow), item(IdObjectMeshRubberColumn), item(IdObjectMeshScaleRows),              \
+        item(IdObjectMeshScaleColumns), item(IdObjectMeshRubberScaleRows),                                     \
+        item(IdObjectMeshRubberScaleColumns), item(IdObjectMeshPerspective), end(),                            \
+    popup("Library", "資料庫"), item(IdSelectMaterial), item(IdPlaceMaterial1), item(IdPlaceMaterial2),           \
+        item(IdPlaceMaterial3), item(IdPlaceMaterial4), item(IdUndoPlacement), item(IdMoveMaterial),           \
+        item(IdScaleMaterial), item(IdRotateMaterial), item(IdApplyMaterial), sep(),                           \
+        item(IdMaterialLayout1), item(IdMaterialLayout2), item(IdMaterialLayout3), sep(), item(IdSelectPrt),   \
+        item(IdSelectEmb), item(IdScalePiece), item(IdRotatePiece), item(IdMovePiece), item(IdApplyPiece),     \
+        item(IdMoveChosen), item(IdRotateChosen), item(IdScaleChosen), item(IdPlaceChosen), end()
 
-#define ORX_SIMULATION_ITEMS                                                                             \
-    item(32851), item(32852), item(32942), item(32853), sep(), item(32927), item(32928), sep(),          \
-        item(32934), item(32935), item(32936)
+#define ORX_SIMULATION_ITEMS                                                                                   \
+    item(IdLoadModel), item(IdChangeMaterial), item(IdChangeMaterialReflection), item(IdChangeContrast),       \
+        sep(), item(IdSharp), item(IdSoft), sep(), item(IdNormalRepeat), item(IdHorizontalRepeat),             \
+        item(IdVerticalRepeat)
 
 const MenuItem kMenu128[] = {
-    popup("&File", "&File"), item(57607), item(57609), sep(), item(57665), end(),
-    popup("&Edit", "&Edit"), item(32971), item(32976), item(32972), item(32977), end(),
-    popup("&View", "&View"), item(32791), item(32784), end(),
-    popup("&Help", "&Help"), item(32781), item(32780), item(57664), end(),
-    popup("Auto Simulation", "自動材質模擬"), ORX_SIMULATION_ITEMS, sep(), item(32876), end(),
+    popup("&File", "&File"), item(IdPrint), item(IdPrintPreview), sep(), item(IdAppExit), end(),
+    popup("&Edit", "&Edit"), item(IdRgbUndo), item(IdRgbRedo), item(IdMskUndo), item(IdMskRedo), end(),
+    popup("&View", "&View"), item(IdAll), item(IdRedraw), end(),
+    popup("&Help", "&Help"), item(IdLanguage), item(IdAboutWeb), item(IdAbout), end(),
+    popup("Auto Simulation", "自動材質模擬"), ORX_SIMULATION_ITEMS, sep(), item(IdRunMmp), end(),
     ORX_MORE_MENUS,
 };
 
 const MenuItem kMenu129[] = {
-    popup("File", "檔案管理"), item(57607), item(57665), end(),
+    popup("File", "檔案管理"), item(IdPrint), item(IdAppExit), end(),
     popup("Auto Simulation", "自動材質模擬"), ORX_SIMULATION_ITEMS, end(),
-    popup("View", "視窗"), item(32791), item(32784), end(),
-    popup("Help", "說明"), item(32781), item(32780), end(),
+    popup("View", "視窗"), item(IdAll), item(IdRedraw), end(),
+    popup("Help", "說明"), item(IdLanguage), item(IdAboutWeb), end(),
     ORX_MORE_MENUS,
-    item(32818),
+    item(IdExit),
 };
 
 const MenuItem kMenu130[] = {
-    popup("File", "檔案管理"), item(32771), item(32775), item(32865), sep(), item(57607), sep(), item(57665), end(),
-    popup("Auto Simulation", "自動材質模擬"), ORX_SIMULATION_ITEMS, sep(), item(32876), end(),
-    popup("View", "視窗"), item(32791), item(32784), end(),
-    popup("Help", "說明"), item(32781), item(32780), end(),
+    popup("File", "檔案管理"), item(IdLoadRgb), item(IdSaveRgb), item(IdSavePartialRgb), sep(), item(IdPrint), sep(),
+        item(IdAppExit), end(),
+    popup("Auto Simulation", "自動材質模擬"), ORX_SIMULATION_ITEMS, sep(), item(IdRunMmp), end(),
+    popup("View", "視窗"), item(IdAll), item(IdRedraw), end(),
+    popup("Help", "說明"), item(IdLanguage), item(IdAboutWeb), end(),
     ORX_MORE_MENUS,
-    item(32818),
+    item(IdExit),
 };
 
 #undef ORX_MORE_MENUS

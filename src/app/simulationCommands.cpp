@@ -47,14 +47,14 @@ bool openModel(CommandContext& ctx, const std::string& name)
         if (!loadModelForDressing(ws, name, ctx.files())) {
             showLangMessage(ws, Msg::CantOpenMdl);
             ws.modelLoaded = 0;
-            ws.toolMode = 0;
+            ws.toolMode = ModeNone;
             return false;
         }
         fitWholeImage(ctx);
     }
     dressAgain(ctx);
     resetUndo(ws);
-    ws.toolMode = 0;
+    ws.toolMode = ModeNone;
     return true;
 }
 

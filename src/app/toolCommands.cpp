@@ -64,7 +64,7 @@ void showPrompt(CommandContext& ctx, Msg prompt) { ctx.ws().platform->status(ctx
 // The tool the table selected has nothing to work on: no tool.
 void noTool(CommandContext& ctx)
 {
-    ctx.ws().toolMode = 0;
+    ctx.ws().toolMode = ModeNone;
     ctx.shell.setViewCursor(kCursorArrow);
 }
 

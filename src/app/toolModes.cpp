@@ -19,18 +19,6 @@ namespace orx::app {
 
 namespace {
 
-// Modes of this table that no other header names.
-enum : int32_t {
-    ModeNone = 0,
-    ModeTrialRun = 1,
-    ModeAreaSave = 2,
-    ModeAddRgb = 123,
-    ModeAddRgbWithMask = 124,
-    ModeMaskEdgeSave = 711,
-    ModePlaceMirrored = 985,
-    ModePlaceFlipped = 986,
-};
-
 // ---- small pieces
 
 Point toImage(const Workspace& ws, QPoint at) { return windowToImage(ws, at.x(), at.y()); }
@@ -363,7 +351,7 @@ void blockDrop(ToolContext& ctx, QPoint)
 // mode, cursor, left down, move, left up, right up, double click
 const ToolMode kToolModes[] = {
     {ModeNone, kCursorArrow, nullptr, nullptr, nullptr, nullptr, nullptr},
-    {ModeTrialRun, 230, nullptr, nullptr, trialDone, trialTakenBack, nullptr},
+    {ModeTrialRun, kCursorRun, nullptr, nullptr, trialDone, trialTakenBack, nullptr},
     {ModeAreaSave, kCursorCross, bandDown, bandMove, areaSaveUp, nullptr, nullptr},
     {ModeAddRgb, kCursorArrow, nullptr, pasteMove, pasteUp, pasteCancel, nullptr},
     {ModeAddRgbWithMask, kCursorArrow, nullptr, pasteMove, pasteUp, pasteCancel, nullptr},

@@ -16,6 +16,7 @@
 #include <span>
 
 #include "workspace/langText.h"
+#include "workspace/toolModeIds.h"
 #include "workspace/workspace.h"
 #include "xorDraw.h"
 
@@ -57,7 +58,7 @@ using ToolHandler = void (*)(ToolContext&, QPoint at);
 // One mode: its cursor and what the left button down, a move, the left
 // button up, the right button up and a double click do (nullptr: nothing).
 struct ToolMode {
-    int32_t mode;
+    ToolModeId mode;
     int32_t cursor;
     ToolHandler leftDown, move, leftUp, rightUp, doubleClick;
 };

@@ -8,26 +8,13 @@
 // mask is shown only pixels whose mask byte is 0 change.
 #pragma once
 
+#include "toolModeIds.h"
 #include "workspace.h"
 
 namespace orx {
 
-enum AreaFilterMode : int {
-    FilterSharpen = 971,
-    FilterBlur = 972,
-    FilterSaturation = 973,
-    FilterContrast = 974,
-    FilterWhiteBalance = 975,
-    FilterBlackWhite = 976,
-    FilterGrey = 977,
-    DivideAtRow = 978,
-    DivideAtColumn = 979,
-    FilterNegative = 980,
-    BlockMirror = 983,
-    BlockFlip = 984,
-};
-
-// Corners in image coordinates, in any order.
+// Corners in image coordinates, in any order; mode is one of the filter or
+// block-copy values of toolModeIds.h.
 void applyAreaFilter(Workspace& ws, int32_t x0, int32_t y0, int32_t x1, int32_t y1, int mode);
 // Places the block copied by BlockMirror or BlockFlip (held compact in
 // secondImage) with its top-left corner at (x, y), clipped to the image.

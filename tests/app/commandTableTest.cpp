@@ -4,12 +4,16 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolButton>
+#include <memory>
 #include <set>
 
 #include <gtest/gtest.h>
 
 #include "app/commandContext.h"
+#include "app/commandPalette.h"
 #include "app/commandTable.h"
+#include "app/commands.h"
 #include "app/menus.h"
 #include "studioFixture.h"
 #include "workspace/nativeFile.h"
@@ -56,32 +60,39 @@ TEST(CommandTable, EveryIdOnceInAscendingOrder)
 
 TEST(CommandTable, RowsCarryTheirModesCursorsAndPlanes)
 {
-    const Command* line = findCommand(32792);
-    EXPECT_EQ(line->toolMode, 101);
-    EXPECT_EQ(line->cursor, 235);
-    EXPECT_EQ(line->paintTarget, 1);
-    const Command* maskLine = findCommand(32821);
-    EXPECT_EQ(maskLine->toolMode, 501);
-    EXPECT_EQ(maskLine->paintTarget, 2);
-    EXPECT_EQ(findCommand(32926)->cursor, kCursorArrow);
-    EXPECT_EQ(findCommand(32926)->toolMode, 0);
-    EXPECT_EQ(findCommand(32854)->toolMode, kModeUnchanged);  // 0 or 951: the action decides
-    EXPECT_EQ(findCommand(32852)->issuers, uint32_t(Menu129 | Menu130));
-    EXPECT_EQ(findCommand(32780)->issuers, uint32_t(Menu128 | Menu129 | Menu130));
-    EXPECT_EQ(findCommand(32833)->issuers, uint32_t(MaterialWindow));
-    EXPECT_EQ(findCommand(32971)->enable, uint32_t(Ready | NeedImage | NeedRgbUndo));
+    const Command* line = findCommand(IdLine);
+    EXPECT_EQ(line->toolMode, ModeLine);
+    EXPECT_EQ(line->cursor, kCursorLine);
+    EXPECT_EQ(line->paintTarget, PaintImage);
+    const Command* maskLine = findCommand(IdMaskLine);
+    EXPECT_EQ(maskLine->toolMode, ModeMaskLine);
+    EXPECT_EQ(maskLine->paintTarget, PaintMask);
+    EXPECT_EQ(findCommand(IdBlackToMask)->cursor, kCursorArrow);
+    EXPECT_EQ(findCommand(IdBlackToMask)->toolMode, ModeNone);
+    EXPECT_EQ(findCommand(IdNewMesh)->toolMode, kModeUnchanged);  // 0 or 951: the action decides
+    EXPECT_EQ(findCommand(IdChangeMaterial)->issuers, uint32_t(Menu129 | Menu130));
+    EXPECT_EQ(findCommand(IdAboutWeb)->issuers, uint32_t(Menu128 | Menu129 | Menu130));
+    EXPECT_EQ(findCommand(IdMoveMaterial)->issuers, uint32_t(MaterialWindow));
+    EXPECT_EQ(findCommand(IdRgbUndo)->enable, uint32_t(Ready | NeedImage | NeedRgbUndo));
 }
 
-TEST(CommandTable, TheCommandsThatActHaveHandlersAndTheOthersAreMarked)
+// The commands that do something today. A new handler, or a new row of the
+// tool-mode table behind a toolOnly command, adds its id here.
+TEST(CommandTable, TheBuiltCommandsAreExactlyThoseThatAct)
 {
     const std::set<int32_t> acting = {
-        32771, 32772, 32773, 32775, 32776, 32778, 32779, 32780, 32781, 32782, 32783, 32784, 32786, 32787,
-        32788, 32789, 32790, 32791, 32815, 32818, 32829, 32836, 32837, 32844, 32851, 32852, 32853, 32862,
-        32864, 32865, 32867, 32868, 32869, 32870, 32877, 32878, 32879, 32880, 32881, 32882, 32883, 32884,
-        32885, 32899, 32913, 32914, 32922, 32923, 32924, 32925, 32926, 32927, 32928, 32932, 32933, 32934,
-        32935, 32936, 32940, 32942, 32945, 32963, 32964, 32965, 32966, 32967, 32969, 32970, 32971, 32972,
-        32975, 32976, 32977, 57664, 57665};
-    for (const Command& c : commandTable()) EXPECT_EQ(c.handler != nullptr, acting.count(c.id) == 1) << c.id;
+        IdLoadRgb, IdOpenImageFile, IdLoadMsk, IdSaveRgb, IdSaveMsk, IdSaveBmp, IdNewImage, IdAboutWeb,
+        IdLanguage, IdMaskOn, IdMaskOff, IdRedraw, IdOverlayBlue, IdOverlayRed, IdOverlayGreen, IdOverlayClear,
+        IdInvertMask, IdAll, IdLoadClo, IdExit, IdWhiteFill, IdSaveClo, IdSavePrt, IdContrast, IdLoadModel,
+        IdChangeMaterial, IdChangeContrast, IdClearMask, IdLoadPrt, IdSavePartialRgb, IdSaveAreaClo,
+        IdSaveAreaPrt, IdSaveAreaBmp, IdSaveMaterialArea, IdSharpen, IdBlur, IdSaturation, IdGrey, IdBlackWhite,
+        IdDivideAtRow, IdDivideAtColumn, IdWhiteBalance, IdContrastBoost, IdAddRgb, IdSaveNit, IdLoadNit,
+        IdLoadEmb, IdSaveEmb, IdSaveAreaEmb, IdNegative, IdBlackToMask, IdSharp, IdSoft, IdRotateClockwise,
+        IdRotateCounter, IdNormalRepeat, IdHorizontalRepeat, IdVerticalRepeat, IdHelp, IdChangeMaterialReflection,
+        IdMaskedToBlack, IdMemory, IdMirrorLeftRight, IdMirrorTopBottom, IdHalve, IdAddRgbWithMask,
+        IdMirroredBlock, IdFlippedBlock, IdRgbUndo, IdMskUndo, IdSavePrtFromMaskEdge, IdRgbRedo, IdMskRedo,
+        IdAbout, IdAppExit};
+    for (const Command& c : commandTable()) EXPECT_EQ(isBuilt(c), acting.count(c.id) == 1) << c.id;
 }
 
 TEST(MenuBars, EnglishBarHasTheWebEditionItemsAndLabels)
@@ -93,7 +104,8 @@ TEST(MenuBars, EnglishBarHasTheWebEditionItemsAndLabels)
     for (QAction* a : bar->actions()) tops << a->text();
     EXPECT_EQ(tops.mid(0, 4), (QStringList{"File", "Auto Simulation", "View", "Help"}));
     EXPECT_EQ(tops.last(), "Exit");  // the top-level exit stays the last item
-    EXPECT_EQ(labelsOf(bar, "File"), (QStringList{"Load RGB", "Save RGB", "Save partial RGB", "Print \tCtrl+P", "Exit"}));
+    EXPECT_EQ(labelsOf(bar, "File"),
+              (QStringList{"Load RGB", "Save RGB", "Save partial RGB", "Print \tCtrl+P", "Exit"}));
     EXPECT_EQ(labelsOf(bar, "Auto Simulation"),
               (QStringList{"Load Model MDL File", "Change Material and Re-Simulation<with Contrast> ",
                            "Change Material and Re-Simulation<with Reflection>", "Change Contrtast and Re-Simulation",
@@ -126,9 +138,9 @@ TEST(MenuBars, DefaultBarHasFileEditViewHelpWithLanguageAndAbout)
 {
     const std::vector<int32_t> ids = commandsOf(menuBarItems(MenuDefault));
     EXPECT_EQ(menuBarItems(MenuDefault)[0].english, std::string("&File"));
-    EXPECT_NE(std::find(ids.begin(), ids.end(), 32780), ids.end());
-    EXPECT_NE(std::find(ids.begin(), ids.end(), 32781), ids.end());
-    EXPECT_EQ(std::find(ids.begin(), ids.end(), 32818), ids.end());  // the web edition's exit is not on it
+    EXPECT_NE(std::find(ids.begin(), ids.end(), IdAboutWeb), ids.end());
+    EXPECT_NE(std::find(ids.begin(), ids.end(), IdLanguage), ids.end());
+    EXPECT_EQ(std::find(ids.begin(), ids.end(), IdExit), ids.end());  // the web edition's exit is not on it
     EXPECT_EQ(menuBarOf(LangTaiwan), 129);
     EXPECT_EQ(menuBarOf(LangEnglish), 130);
     EXPECT_EQ(menuBarOf(LangKorea), 128);
@@ -155,11 +167,12 @@ TEST(MenuBars, EveryCommandIsReachableFromEveryBar)
     }
 }
 
+// The commands whose enable rule holds, built or not.
 std::set<int32_t> enabledIds(const Workspace& ws)
 {
     std::set<int32_t> out;
     for (const Command& c : commandTable())
-        if (isEnabled(c, ws)) out.insert(c.id);
+        if (ruleHolds(c, ws)) out.insert(c.id);
     return out;
 }
 
@@ -168,14 +181,16 @@ TEST(EnableRules, BeforeAnyLoadOnlyReadyAndAlwaysCommands)
     test::TestWorkspace t;
     Workspace& ws = t.ws;
     ws.environmentReady = 0;
-    for (const Command& c : commandTable()) EXPECT_EQ(isEnabled(c, ws), c.enable == Always) << c.id;
+    for (const Command& c : commandTable()) EXPECT_EQ(ruleHolds(c, ws), c.enable == Always) << c.id;
 
     ws.environmentReady = 1;
     const std::set<int32_t> on = enabledIds(ws);
     for (const Command& c : commandTable())
         EXPECT_EQ(on.count(c.id) == 1, c.enable == Always || c.enable == Ready) << c.id;
-    for (int32_t id : {32771, 32773, 32815, 32851, 32781, 32780, 32818, 32940, 32963}) EXPECT_EQ(on.count(id), 1u) << id;
-    for (int32_t id : {32775, 32791, 32852, 32927, 32971, 57607}) EXPECT_EQ(on.count(id), 0u) << id;
+    for (int32_t id : {IdLoadRgb, IdLoadMsk, IdLoadClo, IdLoadModel, IdLanguage, IdAboutWeb, IdExit, IdHelp, IdMemory})
+        EXPECT_EQ(on.count(id), 1u) << id;
+    for (int32_t id : {IdSaveRgb, IdAll, IdChangeMaterial, IdSharp, IdRgbUndo, IdPrint})
+        EXPECT_EQ(on.count(id), 0u) << id;
 }
 
 TEST(EnableRules, AfterLoadsTheImageModelAndUndoRulesFollowTheFlags)
@@ -185,28 +200,34 @@ TEST(EnableRules, AfterLoadsTheImageModelAndUndoRulesFollowTheFlags)
     ws.environmentReady = 1;
     test::fillPattern(ws, 8, 6);
     std::set<int32_t> on = enabledIds(ws);
-    for (int32_t id : {32775, 32791, 32784, 32790, 32932, 32964, 32966, 57607}) EXPECT_EQ(on.count(id), 1u) << id;
-    for (int32_t id : {32852, 32853, 32927, 32934, 32777, 32833, 32839, 32919, 32971, 32976, 32972, 32977})
+    for (int32_t id :
+         {IdSaveRgb, IdAll, IdRedraw, IdInvertMask, IdRotateClockwise, IdMirrorLeftRight, IdHalve, IdPrint})
+        EXPECT_EQ(on.count(id), 1u) << id;
+    for (int32_t id : {IdChangeMaterial, IdChangeContrast, IdSharp, IdNormalRepeat, IdSaveMesh, IdMoveMaterial,
+                       IdScalePiece, IdMoveChosen, IdRgbUndo, IdRgbRedo, IdMskUndo, IdMskRedo})
         EXPECT_EQ(on.count(id), 0u) << id;
 
+    auto holds = [&](int32_t id) { return ruleHolds(*findCommand(id), ws); };
     ws.modelLoaded = 1;
-    EXPECT_FALSE(isEnabled(*findCommand(32852), ws));  // a model not yet mapped
+    EXPECT_FALSE(holds(IdChangeMaterial));  // a model not yet mapped
     ws.modelMapped = 1;
     ws.meshPresent = 1;
     on = enabledIds(ws);
-    for (int32_t id : {32852, 32853, 32927, 32928, 32934, 32935, 32936, 32942, 32777, 32855}) EXPECT_EQ(on.count(id), 1u) << id;
+    for (int32_t id : {IdChangeMaterial, IdChangeContrast, IdSharp, IdSoft, IdNormalRepeat, IdHorizontalRepeat,
+                       IdVerticalRepeat, IdChangeMaterialReflection, IdSaveMesh, IdObjectMeshMoveAll})
+        EXPECT_EQ(on.count(id), 1u) << id;
 
     ws.rgbUndoCount = 1;
     ws.mskRedoCount = 1;
-    EXPECT_TRUE(isEnabled(*findCommand(32971), ws));
-    EXPECT_FALSE(isEnabled(*findCommand(32976), ws));
-    EXPECT_FALSE(isEnabled(*findCommand(32972), ws));
-    EXPECT_TRUE(isEnabled(*findCommand(32977), ws));
+    EXPECT_TRUE(holds(IdRgbUndo));
+    EXPECT_FALSE(holds(IdRgbRedo));
+    EXPECT_FALSE(holds(IdMskUndo));
+    EXPECT_TRUE(holds(IdMskRedo));
     ws.materialChosen = ws.pieceFloating = ws.pieceChosen = 1;
-    for (int32_t id : {32833, 32839, 32919}) EXPECT_TRUE(isEnabled(*findCommand(id), ws)) << id;
+    for (int32_t id : {IdMoveMaterial, IdScalePiece, IdMoveChosen}) EXPECT_TRUE(holds(id)) << id;
     ws.environmentReady = 0;
-    EXPECT_FALSE(isEnabled(*findCommand(32852), ws));
-    EXPECT_TRUE(isEnabled(*findCommand(32781), ws));
+    EXPECT_FALSE(holds(IdChangeMaterial));
+    EXPECT_TRUE(holds(IdLanguage));
 }
 
 TEST(CheckRules, MarksFollowOverlaySharpnessRepeatAndTool)
@@ -214,24 +235,24 @@ TEST(CheckRules, MarksFollowOverlaySharpnessRepeatAndTool)
     test::TestWorkspace t;
     Workspace& ws = t.ws;
     auto checked = [&](int32_t id) { return isChecked(*findCommand(id), ws); };
-    EXPECT_TRUE(checked(32786));  // blue overlay at the start
+    EXPECT_TRUE(checked(IdOverlayBlue));  // blue overlay at the start
     ws.maskOverlayMode = 0;
-    EXPECT_TRUE(checked(32789));
-    EXPECT_FALSE(checked(32786));
-    EXPECT_TRUE(checked(32927));
+    EXPECT_TRUE(checked(IdOverlayClear));
+    EXPECT_FALSE(checked(IdOverlayBlue));
+    EXPECT_TRUE(checked(IdSharp));
     ws.softMapping = 1;
-    EXPECT_TRUE(checked(32928));
-    EXPECT_FALSE(checked(32927));
+    EXPECT_TRUE(checked(IdSoft));
+    EXPECT_FALSE(checked(IdSharp));
     ws.repeatLayout = 2;
-    EXPECT_TRUE(checked(32936));
-    EXPECT_FALSE(checked(32934));
-    ws.toolMode = 501;
-    EXPECT_TRUE(checked(32821));
-    EXPECT_FALSE(checked(32792));
+    EXPECT_TRUE(checked(IdVerticalRepeat));
+    EXPECT_FALSE(checked(IdNormalRepeat));
+    ws.toolMode = ModeMaskLine;
+    EXPECT_TRUE(checked(IdMaskLine));
+    EXPECT_FALSE(checked(IdLine));
     ws.materialVariant = 1;
-    EXPECT_TRUE(checked(32930));
-    EXPECT_FALSE(isCheckable(*findCommand(32771)));
-    EXPECT_FALSE(checked(32771));
+    EXPECT_TRUE(checked(IdMaterialLayout2));
+    EXPECT_FALSE(isCheckable(*findCommand(IdLoadRgb)));
+    EXPECT_FALSE(checked(IdLoadRgb));
 }
 
 TEST(MenuStates, ActionsFollowTheRulesBeforeAndAfterALoad)
@@ -266,22 +287,20 @@ TEST(Dispatch, DisabledBusyUnknownAndUnbuiltCommandsDoNothing)
     // Disabled: no image yet, so "All" does not run, nor does a menu's trigger.
     EXPECT_FALSE(f.run(IdAll));
     f.frame->action(IdWhiteFill)->trigger();
-    EXPECT_EQ(ws.toolMode, 0);
+    EXPECT_EQ(ws.toolMode, ModeNone);
 
     test::fillPattern(ws, 8, 8);
     f.frame->refreshCommandStates();
-    ws.toolMode = 7;
-    EXPECT_FALSE(f.run(32792));  // the line tool: in the table, not built yet
-    EXPECT_EQ(ws.toolMode, 7);
+    ws.toolMode = FilterGrey;
     EXPECT_FALSE(f.run(12345));
 
     f.studio.busy = true;  // another command is running
     EXPECT_FALSE(f.run(IdWhiteFill));
-    EXPECT_EQ(ws.toolMode, 7);
+    EXPECT_EQ(ws.toolMode, FilterGrey);
     f.studio.busy = false;
 
     EXPECT_TRUE(f.run(IdWhiteFill));
-    EXPECT_EQ(ws.toolMode, 0);  // the table's mode for 32829
+    EXPECT_EQ(ws.toolMode, ModeNone);  // the table's mode for IdWhiteFill
     EXPECT_EQ(ws.image[0], 255);
     EXPECT_FALSE(f.studio.busy);
 
@@ -289,6 +308,46 @@ TEST(Dispatch, DisabledBusyUnknownAndUnbuiltCommandsDoNothing)
     ws.environmentReady = 0;
     EXPECT_FALSE(f.run(IdWhiteFill));
     EXPECT_TRUE(f.run(IdMemory));  // "always"
+}
+
+// With every rule holding, what is greyed out is what is not built, in the
+// menus and in every tool window; an unbuilt tool leaves the armed tool as
+// it was, and a built one always arms its own (a tool chosen after the Grey
+// filter must not leave Grey armed).
+TEST(Dispatch, UnbuiltCommandsAreGreyedOutAndToolsAlwaysSetTheirMode)
+{
+    test::StudioFixture f(LangEnglish);
+    Workspace& ws = f.ws;
+    test::fillPattern(ws, 16, 16);
+    ws.meshPresent = ws.materialChosen = ws.pieceFloating = ws.pieceChosen = 1;
+    ws.modelLoaded = ws.modelMapped = 1;
+    ws.rgbUndoCount = ws.mskUndoCount = ws.rgbRedoCount = ws.mskRedoCount = 1;
+    std::vector<std::unique_ptr<CommandPalette>> palettes;
+    for (Issuer i : {PaintPalette, MeshToolPalette, MaterialWindow, AirBrushPalette, ColourChangeWindow,
+                     AutoMaskWindow, FileBrowser})
+        palettes.push_back(std::make_unique<CommandPalette>(*f.frame, i, "palette"));
+    f.frame->refreshCommandStates();
+
+    int toolsArmed = 0;
+    for (const Command& c : commandTable()) {
+        ASSERT_TRUE(ruleHolds(c, ws)) << c.id;
+        EXPECT_EQ(f.frame->action(c.id)->isEnabled(), isBuilt(c)) << c.id;
+        for (const auto& p : palettes)
+            if (QToolButton* b = p->button(c.id)) EXPECT_EQ(b->isEnabled(), isBuilt(c)) << c.id;
+        if (c.toolMode == kModeUnchanged) continue;
+        ws.toolMode = FilterGrey;
+        if (!isBuilt(c)) {
+            EXPECT_FALSE(f.run(c.id)) << c.id;
+            EXPECT_EQ(ws.toolMode, FilterGrey) << c.id;
+        } else if (c.handler == toolOnly || c.handler == areaTool) {  // no dialog before the gesture
+            if (c.id == IdGrey) ws.toolMode = FilterBlur;
+            EXPECT_TRUE(f.run(c.id)) << c.id;
+            EXPECT_EQ(ws.toolMode, c.toolMode) << c.id;
+            if (c.paintTarget != 0) EXPECT_EQ(ws.paintTarget, c.paintTarget) << c.id;
+            ++toolsArmed;
+        }
+    }
+    EXPECT_GE(toolsArmed, 12);  // the area filters, the block copies and the divides at least
 }
 
 }  // namespace

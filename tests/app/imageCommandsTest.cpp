@@ -34,7 +34,7 @@ TEST(FileCommands, LoadRgbBringsItsMaskAndStartsUndoAfresh)
     f.ws.rgbUndoCount = 3;
     f.ws.mskRedoCount = 2;
     f.ws.modelLoaded = f.ws.modelMapped = 1;
-    f.ws.toolMode = 101;
+    f.ws.toolMode = ModeLine;
     f.t.platform.files.push_back(name);
     EXPECT_TRUE(f.run(IdLoadRgb));
     EXPECT_EQ(f.ws.imageWidth, 6);
@@ -46,7 +46,7 @@ TEST(FileCommands, LoadRgbBringsItsMaskAndStartsUndoAfresh)
     EXPECT_EQ(f.ws.rgbUndoCount, 0);
     EXPECT_EQ(f.ws.mskRedoCount, 0);
     EXPECT_EQ(f.ws.modelLoaded, 0);  // the model's photograph is gone
-    EXPECT_EQ(f.ws.toolMode, 0);
+    EXPECT_EQ(f.ws.toolMode, ModeNone);
     EXPECT_GT(f.t.platform.redraws, 0);
 
     // Cancel: nothing changes.
@@ -139,13 +139,13 @@ TEST(ImageCommands, MaskDisplayOverlaysAndMaskEdits)
 
     // (0, 0) is black in the pattern: black to mask selects it, shows the
     // mask in green; masked to black paints the selection.
-    f.ws.toolMode = 500;
+    f.ws.toolMode = ModeMaskPen;
     EXPECT_TRUE(f.run(IdBlackToMask));
     EXPECT_EQ(f.ws.mask[0], 255);
     EXPECT_EQ(f.ws.mask[1], 0);
     EXPECT_EQ(f.ws.maskVisible, 1);
     EXPECT_EQ(f.ws.maskOverlayMode, 2);
-    EXPECT_EQ(f.ws.toolMode, 0);
+    EXPECT_EQ(f.ws.toolMode, ModeNone);
     f.ws.mask[5] = 255;
     EXPECT_TRUE(f.run(IdMaskedToBlack));
     EXPECT_EQ(f.ws.image[15] | f.ws.image[16] | f.ws.image[17], 0);
