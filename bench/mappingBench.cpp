@@ -37,7 +37,7 @@
 #include <unistd.h>
 
 #include "samples/sampleLibrary.h"
-#include "engine/mappingRun.h"
+#include "engine/orxScript.h"
 #include "engine/mesh.h"
 #include "engine/repeatLayout.h"
 #include "engine/simulation.h"

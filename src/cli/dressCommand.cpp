@@ -14,7 +14,7 @@
 #include <cstring>
 
 #include "cli.h"
-#include "engine/mappingRun.h"
+#include "engine/orxScript.h"
 #include "engine/repeatLayout.h"
 #include "engine/simulation.h"
 #include "library/onlineLibrary.h"

@@ -26,20 +26,25 @@ std::vector<uint8_t> encodeMap(const Workspace& ws);
 
 inline int meshPointCount(const Workspace& ws) { return (ws.meshColumns + 1) * (ws.meshRows + 1); }
 
-// Fills ws.cell with cell n (row-major, 0 .. R x C - 1).
-inline void extractCell(Workspace& ws, int n)
+// Cell n (row-major, 0 .. R x C - 1) of the current pair.
+inline MeshCell cellOf(const Workspace& ws, int n)
 {
     const int C = ws.meshColumns;
     const int r = n / C, c = n % C;
     const int base = r * (C + 1) + c;
     const MeshPoint* obj = ws.Cpoint1.get();
     const MeshPoint* mat = ws.Cpoint2.get();
-    ws.cell.p[0] = obj[base];
-    ws.cell.p[1] = obj[base + 1];
-    ws.cell.p[2] = obj[base + C + 2];
-    ws.cell.p[3] = obj[base + C + 1];
-    ws.cell.q0 = mat[base];
-    ws.cell.q2 = mat[base + C + 2];
+    MeshCell cell;
+    cell.p[0] = obj[base];
+    cell.p[1] = obj[base + 1];
+    cell.p[2] = obj[base + C + 2];
+    cell.p[3] = obj[base + C + 1];
+    cell.q0 = mat[base];
+    cell.q2 = mat[base + C + 2];
+    return cell;
 }
+
+// Fills ws.cell with cell n.
+inline void extractCell(Workspace& ws, int n) { ws.cell = cellOf(ws, n); }
 
 }  // namespace orx

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "mappingRun.h"
+#include "orxScript.h"
 #include "repeatLayout.h"
 #include "workspace/containerFile.h"
 #include "workspace/fileKinds.h"

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/mappingRun.h"
+#include "engine/cellMapping.h"
+#include "engine/orxScript.h"
 #include "engine/mesh.h"
 #include "engine/shading.h"
 #include "support/testSupport.h"
@@ -221,35 +222,85 @@ TEST(MappingCell, SoftSamplesAverageFivePoints)
     EXPECT_EQ(p[2], (77 + 255 + 77 + 77 + 77) / 5);
 }
 
+// A 6 x 4 mesh with cells of every kind: rectangles (the top left three),
+// sheared, tapered, crossed; and a sprinkled mask in mask mode.
+void mixedMesh(Model& m)
+{
+    m.ws.maskMode = 1;
+    for (int i = 0; i < 200 * 100; i += 37) m.ws.mask[i] = 255;
+    m.ws.meshColumns = 6;
+    m.ws.meshRows = 4;
+    for (int r = 0; r <= 4; ++r)
+        for (int c = 0; c <= 6; ++c) {
+            const int i = r * 7 + c;
+            const int wobble = r < 2 && c < 4 ? 0 : (c * 7 + r * 3) % 5 - 2;
+            m.ws.Cpoint1[i] = {c * 15 + (r % 2 ? wobble : 0), r * 22 + (c % 3 == 1 ? wobble * 2 : 0)};
+            m.ws.Cpoint2[i] = {102 + c * 14, 4 + r * 20};
+        }
+}
+
+std::vector<uint8_t> picture(const Model& m) { return {m.ws.image, m.ws.image + imageBytes(m.ws)}; }
+
 TEST(MappingCell, WorkersWriteTheSameBytesAsOneWalk)
 {
     auto runWith = [](int threads) {
         Model m;
         m.ws.mappingThreads = threads;
-        m.ws.maskMode = 1;
-        for (int i = 0; i < 200 * 100; i += 37) m.ws.mask[i] = 255;
-        // 6 x 4 cells of every kind: rectangles, sheared, tapered, crossed.
-        m.ws.meshColumns = 6;
-        m.ws.meshRows = 4;
-        for (int r = 0; r <= 4; ++r)
-            for (int c = 0; c <= 6; ++c) {
-                const int i = r * 7 + c;
-                const int wobble = (c * 7 + r * 3) % 5 - 2;
-                m.ws.Cpoint1[i] = {c * 15 + (r % 2 ? wobble : 0), r * 22 + (c % 3 == 1 ? wobble * 2 : 0)};
-                m.ws.Cpoint2[i] = {102 + c * 14, 4 + r * 20};
-            }
+        mixedMesh(m);
         mapAllCells(m.ws);
-        return std::vector<uint8_t>(m.ws.image, m.ws.image + imageBytes(m.ws));
+        return picture(m);
     };
     const auto one = runWith(1);
     EXPECT_EQ(runWith(2), one);
     EXPECT_EQ(runWith(3), one);
     EXPECT_EQ(runWith(7), one);
     Model untouched;
-    const std::vector<uint8_t> before(untouched.ws.image, untouched.ws.image + imageBytes(untouched.ws));
+    const std::vector<uint8_t> before = picture(untouched);
     size_t changed = 0;
     for (size_t i = 0; i < one.size(); ++i) changed += one[i] != before[i];
     EXPECT_GT(changed, 10000u);
+}
+
+// What a live edit relies on: the listed cells map as they would one by
+// one, and a clipped mapping writes inside its rectangle exactly what the
+// whole mapping writes there, and nothing outside it.
+TEST(MappingCell, SelectedCellsAndAClip)
+{
+    Model whole;
+    mixedMesh(whole);
+    mapAllCells(whole.ws);
+    const std::vector<uint8_t> full = picture(whole);
+
+    Model listed, single;
+    mixedMesh(listed);
+    mixedMesh(single);
+    const int32_t cells[] = {3, 7, 8, 20};
+    mapCells(listed.ws, {cells, std::nullopt});
+    for (int32_t n : cells) {
+        extractCell(single.ws, n);
+        mapCell(single.ws);
+    }
+    EXPECT_EQ(picture(listed), picture(single));
+    EXPECT_NE(picture(listed), full);
+
+    const Rect clips[] = {{17, 9, 52, 40}, {52, 40, 17, 9}, {0, 0, 199, 99}, {88, 70, 120, 130}, {30, 50, 30, 50}};
+    for (const Rect& r : clips)
+        for (int threads : {1, 3}) {
+            Model m;
+            mixedMesh(m);
+            m.ws.mappingThreads = threads;
+            const std::vector<uint8_t> photo = picture(m);
+            mapCells(m.ws, {{}, r});
+            const int x0 = std::min(r.x0, r.x1), x1 = std::max(r.x0, r.x1);
+            const int y0 = std::min(r.y0, r.y1), y1 = std::max(r.y0, r.y1);
+            for (int y = 0; y < 100; ++y)
+                for (int x = 0; x < 200; ++x) {
+                    const bool in = x >= x0 && x <= x1 && y >= y0 && y <= y1;
+                    const size_t p = size_t(y * 200 + x) * 3;
+                    ASSERT_EQ(0, std::memcmp(m.ws.image + p, (in ? full : photo).data() + p, 3))
+                        << x << "," << y << " clip " << r.x0 << "," << r.y0 << " threads " << threads;
+                }
+        }
 }
 
 TEST(OrxLines, EveryKindIsRecognised)

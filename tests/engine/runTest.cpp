@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/mappingRun.h"
+#include "engine/orxScript.h"
 #include "engine/mesh.h"
 #include "engine/repeatLayout.h"
 #include "engine/simulation.h"

@@ -1,6 +1,7 @@
-// The mapping run: an ORX file lists, part by part, a mask file and a MAP
-// file; each part's mask is installed and every object cell is filled from
-// its material cell, shaded by the photograph.
+// ORX scripts: the text file beside a model that lists, part by part, a
+// mask file and a MAP file. The run installs each part's mask and maps the
+// part's mesh pair (cellMapping.h); the other line kinds (pictures, delays,
+// repeats, colours, zooms) are recognised here for the show player.
 #pragma once
 
 #include <string>
@@ -29,10 +30,5 @@ OrxLineInfo classifyOrxLine(const std::string& line);
 // processed, 0 when the file cannot be opened or a mask or MAP line failed.
 // The files it names are read through src, relative to the ORX file.
 int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src = localFiles());
-
-// Maps every cell of the current mesh pair (after the contrast table is built).
-void mapAllCells(Workspace& ws);
-// Maps ws.cell.
-void mapCell(Workspace& ws);
 
 }  // namespace orx
