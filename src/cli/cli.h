@@ -3,6 +3,7 @@
 // takes the Cli and returns the exit status.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,12 @@
 
 namespace orx {
 
+class Library;
+
 constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitPartly = 3;  // done, but some lines failed (named on stderr)
 
 struct Cli {
     ConsolePlatform console;
@@ -32,6 +36,15 @@ struct Cli {
 int dressCommand(Cli& cli);
 int sampleLibraryCommand(Cli& cli);
 int libraryCommand(Cli& cli);
+int showCommand(Cli& cli);
+
+// dress's options that show takes too: --layout, --contrast, --soft and
+// --reflection into the workspace. kExitOk, or the status of the refusal.
+int applyDressOptions(Cli& cli);
+// The online library when one is asked for (--library, or ORX_LIBRARY_URL),
+// else library stays empty and the local files serve. False after the
+// failure's messages.
+bool openRequestedLibrary(Cli& cli, std::unique_ptr<Library>& library);
 
 // Prints the usage (and why, when given) to stderr; returns kExitUsage.
 int usage(const char* why = nullptr);

@@ -26,8 +26,6 @@ namespace orx {
 
 namespace {
 
-constexpr int kExitPartlyMapped = 3;
-
 struct LayoutName {
     const char* name;
     int32_t layout;
@@ -55,8 +53,8 @@ bool parseContrast(const std::string& text, float& c)
     return true;
 }
 
-// The online library when one is asked for (--library, or ORX_LIBRARY_URL),
-// else nullptr and the local files serve.
+}  // namespace
+
 bool openRequestedLibrary(Cli& cli, std::unique_ptr<Library>& library)
 {
     std::string url;
@@ -72,21 +70,27 @@ bool openRequestedLibrary(Cli& cli, std::unique_ptr<Library>& library)
     return false;
 }
 
-}  // namespace
-
-int dressCommand(Cli& cli)
+int applyDressOptions(Cli& cli)
 {
-    if (cli.args.size() != 1) return usage("dress takes one model file");
-    std::string material, out, text;
-    if (!cli.option("--material", material) || material.empty()) return usage("dress needs --material MAT.CLO");
-    if (!cli.option("-o", out) || out.empty()) return usage("dress needs -o OUT");
     Workspace& ws = cli.ws;
+    std::string text;
     if (cli.option("--layout", text) && !parseLayout(text, ws.repeatLayout))
         return usage("--layout is normal, horizontal or vertical");
     if (cli.option("--contrast", text) && !parseContrast(text, ws.contrastExponent))
         return fail(langText(ws, Msg::ContrastOutOfRange));
     ws.softMapping = cli.flag("--soft") ? 1 : 0;
     ws.reflection = cli.flag("--reflection") ? 1 : 0;
+    return kExitOk;
+}
+
+int dressCommand(Cli& cli)
+{
+    if (cli.args.size() != 1) return usage("dress takes one model file");
+    std::string material, out;
+    if (!cli.option("--material", material) || material.empty()) return usage("dress needs --material MAT.CLO");
+    if (!cli.option("-o", out) || out.empty()) return usage("dress needs -o OUT");
+    Workspace& ws = cli.ws;
+    if (const int refused = applyDressOptions(cli); refused != kExitOk) return refused;
 
     const FileKindInfo& kind = fileKindOf(out);
     if (!kind.save) return fail("orxsim: " + out + ": can not write this kind (RGB, MSK, MDL, CLO, PRT, NIT, EMB, BMP)");
@@ -107,7 +111,7 @@ int dressCommand(Cli& cli)
     if (result == 1) return kExitOk;
     std::fprintf(stderr, "orxsim: %d part(s) dressed, %d line(s) of %s failed\n", ws.lastRunParts,
                  ws.lastRunFailures, orxPathOf(model).c_str());
-    return kExitPartlyMapped;
+    return kExitPartly;
 }
 
 }  // namespace orx

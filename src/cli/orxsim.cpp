@@ -3,6 +3,7 @@
 //   orxsim info FILE
 //   orxsim convert IN OUT [--area X0,Y0,X1,Y1]
 //   orxsim dress MODEL --material MAT [...] -o OUT
+//   orxsim show SCRIPT [--frames DIR [--view WxH] [--full]] [--loops N] [...]
 //   orxsim sample-library DIR
 //   orxsim library list|rm ...
 //
@@ -34,6 +35,8 @@ const char kUsage[] =
     "       orxsim convert IN OUT [--area X0,Y0,X1,Y1]\n"
     "       orxsim dress MODEL.MDL --material MAT.CLO [--layout normal|horizontal|vertical]\n"
     "                    [--contrast C] [--soft] [--reflection] [--library URL] -o OUT\n"
+    "       orxsim show SCRIPT.MMP [--frames DIR [--view WxH] [--full]] [--loops N]\n"
+    "                   [--material MAT.CLO] [dress's other options]\n"
     "       orxsim sample-library DIR\n"
     "       orxsim library list [--library URL] [--json] [--thumbnails DIR]\n"
     "       orxsim library rm NAME [--library URL]\n";
@@ -230,13 +233,14 @@ const Command kCommands[] = {
     {"info", infoCommand},
     {"convert", convertCommand},
     {"dress", dressCommand},
+    {"show", showCommand},
     {"sample-library", sampleLibraryCommand},
     {"library", libraryCommand},
 };
 
 // Options that take a value; every other "--x" is a flag.
 const char* const kValueOptions[] = {"--area", "--material", "--layout", "--contrast", "-o",
-                                     "--library", "--thumbnails"};
+                                     "--library", "--thumbnails", "--frames", "--view", "--loops"};
 
 bool takesValue(const std::string& opt)
 {

@@ -120,8 +120,11 @@ void decodeRow(const BmpInfo& bi, const uint8_t* in, const uint8_t (*palette)[3]
 }
 
 // The rows of a w x h picture from plane rows, bottom-up, as 24-bit BGR.
+// Display rows are already B, G, R; colour planes are R, G, B.
+enum class RowOrder { Rgb, Bgr };
+
 bool writeBitmap(Workspace& ws, const std::string& name, const uint8_t* origin, uint64_t planeRowBytes, int32_t w,
-                 int32_t h)
+                 int32_t h, RowOrder order = RowOrder::Rgb)
 {
     const uint64_t stride = (uint64_t(w) * 3 + 3) / 4 * 4;
     const uint64_t pixelBytes = stride * uint64_t(h);
@@ -149,6 +152,11 @@ bool writeBitmap(Workspace& ws, const std::string& name, const uint8_t* origin, 
     std::vector<uint8_t> row(stride, 0);
     for (int32_t y = h - 1; y >= 0 && f.ok(); --y) {
         const uint8_t* s = origin + uint64_t(y) * planeRowBytes;
+        if (order == RowOrder::Bgr) {
+            std::memcpy(row.data(), s, size_t(w) * 3);
+            f.write(row.data(), stride);
+            continue;
+        }
         for (int32_t x = 0; x < w; ++x) {
             row[3 * x] = s[3 * x + 2];
             row[3 * x + 1] = s[3 * x + 1];
@@ -250,6 +258,12 @@ bool readBMP(Workspace& ws, const std::string& name, uint8_t* dest, int32_t& w, 
 bool writeBMP(Workspace& ws, const std::string& name, const uint8_t* plane, int32_t w, int32_t h)
 {
     return writeBitmap(ws, name, plane, uint64_t(w) * 3, w, h);
+}
+
+bool writeDisplayBMP(Workspace& ws, const std::string& name)
+{
+    return writeBitmap(ws, name, ws.RS.get(), uint64_t(ws.displayStride), ws.displayWidth, ws.displayHeight,
+                       RowOrder::Bgr);
 }
 
 bool writeBMPRegion(Workspace& ws, const std::string& name, const uint8_t* plane, int32_t x0, int32_t y0, int32_t x1,

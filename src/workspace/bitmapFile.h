@@ -19,6 +19,8 @@ bool readBMP(Workspace& ws, const std::string& name, uint8_t* dest, int32_t& w, 
 bool readBMPSize(FileSource& src, const std::string& name, int32_t& w, int32_t& h);
 
 bool writeBMP(Workspace& ws, const std::string& name, const uint8_t* plane, int32_t w, int32_t h);
+// The display buffer RS as it stands: the picture area of the view.
+bool writeDisplayBMP(Workspace& ws, const std::string& name);
 bool writeBMPRegion(Workspace& ws, const std::string& name, const uint8_t* plane, int32_t x0, int32_t y0,
                     int32_t x1, int32_t y1);
 

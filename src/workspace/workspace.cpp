@@ -54,15 +54,24 @@ bool imageFits(const Workspace& ws, int64_t width, int64_t height)
     return uint64_t(width) * uint64_t(height) <= ws.planeCapacity;
 }
 
+bool reserveDisplay(Workspace& ws, size_t bytes)
+{
+    bytes = std::max(bytes, kDisplayBytes);
+    if (ws.RS && ws.RS1 && bytes <= ws.displayCapacity) return true;
+    ws.displayCapacity = 0;
+    if (!obtain(ws, ws.RS, bytes, Msg::RsAllocFail)) return false;
+    if (!obtain(ws, ws.RS1, bytes, Msg::Rs1AllocFail)) return false;
+    ws.displayCapacity = bytes;
+    return true;
+}
+
 bool startWorkspace(Workspace& ws, size_t displayBufferBytes)
 {
     if (!ws.platform) {
         static ConsolePlatform console;
         ws.platform = &console;
     }
-    ws.displayCapacity = std::max(displayBufferBytes, kDisplayBytes);
-    if (!obtain(ws, ws.RS, ws.displayCapacity, Msg::RsAllocFail)) return false;
-    if (!obtain(ws, ws.RS1, ws.displayCapacity, Msg::Rs1AllocFail)) return false;
+    if (!reserveDisplay(ws, displayBufferBytes)) return false;
     if (!obtain(ws, ws.DENSITY, kDensityBytes, Msg::DensityAllocFail)) return false;
     if (!obtain(ws, ws.buf1, kBuf1Bytes, Msg::Buf1AllocFail)) return false;
     ws.thumbBuffer = ws.buf1.get() + kThumbOffset;

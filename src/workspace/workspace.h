@@ -33,7 +33,7 @@ constexpr size_t kCompanionTextBytes = 30;
 constexpr size_t kHeaderBytes = 256;
 constexpr uint64_t kMinBlockBytes = 16'000'000;
 constexpr uint64_t kBlockStepBytes = 2'000'000;
-constexpr int kMaxDisplayRows = 4096;
+constexpr int kMaxDisplayRows = 4320;  // an 8K screen
 
 // Mesh buffers: 201 x 201 points of (x, y), and the engine's row table.
 constexpr int kMeshMaxPoints = 40'401;
@@ -186,6 +186,11 @@ struct Workspace {
 // message and returns false. displayBytes may be raised above kDisplayBytes
 // for screens larger than 1600 x 1200.
 bool startWorkspace(Workspace& ws, size_t displayBufferBytes = kDisplayBytes);
+
+// Obtains RS and RS1 of at least `bytes` (never below kDisplayBytes), for a
+// picture area larger than the screen's: a command that shows pictures of
+// its own size. False (with the message) when they cannot be had.
+bool reserveDisplay(Workspace& ws, size_t bytes);
 
 // Sizes and allocates the image block from the machine's memory (or from
 // ORX_BLOCK_BYTES when it is set).
