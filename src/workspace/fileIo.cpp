@@ -1,13 +1,22 @@
 // Files on disk: names, whole reads, input streams and atomic writes.
 #include "fileIo.h"
 
-#include <cctype>
-#include <cerrno>
-#include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 
 namespace orx {
 
@@ -152,62 +161,196 @@ bool readWholeFile(FileSource& src, const std::string& name, uint64_t maxBytes, 
     return true;
 }
 
-AtomicFile::AtomicFile(std::string target) : target_(std::move(target))
+namespace {
+
+// ---- temp files removed on an interrupt
+//
+// A signal handler may only read plain memory and call the few functions
+// that are safe there (unlink among them), so the names of the temp files
+// alive in the process sit in fixed slots, claimed and released with
+// atomics. The list belongs to the process, not to a workspace: a signal
+// does not know which workspace it interrupted.
+
+constexpr int kTempSlots = 64;
+constexpr int kSlotFree = 0, kSlotClaimed = 1, kSlotLive = 2;
+
+struct TempSlot {
+    std::atomic<int> state{kSlotFree};
+    char path[PATH_MAX];
+};
+
+TempSlot gTempSlots[kTempSlots];
+
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+void removeTempFilesAndDie(int sig)
 {
-    temp_ = target_ + ".orxtmp-XXXXXX";
-    int fd = ::mkstemp(temp_.data());
+    for (TempSlot& slot : gTempSlots)
+        if (slot.state.load(std::memory_order_acquire) == kSlotLive) ::unlink(slot.path);
+    // The default action, taken as soon as this handler returns: the
+    // process ends by the signal, as it would have without us.
+    struct sigaction dfl = {};
+    dfl.sa_handler = SIG_DFL;
+    ::sigaction(sig, &dfl, nullptr);
+    ::raise(sig);
+}
+
+// Only signals that would end the process anyway are taken over: a program
+// with handlers of its own (or one started to ignore them) keeps them.
+// Asked at every new file, so a default action set again later is covered.
+void installInterruptCleanup()
+{
+    for (int sig : kCleanupSignals) {
+        struct sigaction old = {};
+        if (::sigaction(sig, nullptr, &old) != 0) continue;
+        if ((old.sa_flags & SA_SIGINFO) || old.sa_handler != SIG_DFL) continue;
+        struct sigaction cleanup = {};
+        cleanup.sa_handler = removeTempFilesAndDie;
+        sigemptyset(&cleanup.sa_mask);
+        cleanup.sa_flags = SA_RESTART;
+        ::sigaction(sig, &cleanup, nullptr);
+    }
+}
+
+int claimTempSlot(const std::string& path)
+{
+    if (path.size() >= PATH_MAX) return -1;
+    for (int i = 0; i < kTempSlots; ++i) {
+        int expected = kSlotFree;
+        if (!gTempSlots[i].state.compare_exchange_strong(expected, kSlotClaimed)) continue;
+        std::memcpy(gTempSlots[i].path, path.c_str(), path.size() + 1);
+        gTempSlots[i].state.store(kSlotLive, std::memory_order_release);
+        return i;
+    }
+    return -1;  // every slot taken: this file is only removed the ordinary way
+}
+
+void releaseTempSlot(int& slot)
+{
+    if (slot >= 0) gTempSlots[slot].state.store(kSlotFree, std::memory_order_release);
+    slot = -1;
+}
+
+// ---- the temp file beside a target
+
+// A link is followed to the file it names, so that the link stays.
+std::string followLink(std::string target)
+{
+    struct stat st;
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return target;
+    char* real = ::realpath(target.c_str(), nullptr);
+    if (!real) return target;  // a dangling link is replaced like a missing file
+    std::string resolved = real;
+    std::free(real);
+    return resolved;
+}
+
+// NAME.orxtmp-XXXXXX beside the target, NAME cut so that the temp name
+// stays within the 255 bytes a file name may have. The new file has the
+// mode 0666 less the umask, as any file the user creates.
+int createTempBeside(const std::string& target, std::string& temp)
+{
+    static constexpr char kTag[] = ".orxtmp-";
+    static constexpr size_t kRandom = 6;
+    const size_t slash = target.find_last_of('/');
+    const size_t leafStart = slash == std::string::npos ? 0 : slash + 1;
+    const size_t leafRoom = NAME_MAX - (sizeof kTag - 1) - kRandom;
+    const std::string stem =
+        target.substr(0, leafStart) + target.substr(leafStart, std::min(target.size() - leafStart, leafRoom)) + kTag;
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned char noise[kRandom];
+        if (::getrandom(noise, sizeof noise, 0) != ssize_t(sizeof noise)) {
+            const uint64_t t = uint64_t(::getpid()) * 2654435761u + uint64_t(attempt) * 40503u + uint64_t(::time(nullptr));
+            for (size_t i = 0; i < kRandom; ++i) noise[i] = uint8_t(t >> (8 * i));
+        }
+        temp = stem;
+        for (unsigned char n : noise) temp += kLetters[n % (sizeof kLetters - 1)];
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// The replacement keeps what the user set on the old file. Another owner
+// can only be given by a privileged user; the group where we belong to it.
+void keepModeAndOwner(int fd, const struct stat& old)
+{
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+            // Neither: the file is the saving user's, which is all we can do.
+        }
+    }
+    ::fchmod(fd, old.st_mode & 07777);
+}
+
+}  // namespace
+
+AtomicFile::AtomicFile(std::string target) : target_(followLink(std::move(target)))
+{
+    struct stat old;
+    const bool replacing = ::stat(target_.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) {
+        // A device, a FIFO or a folder is no file to replace: a plain file
+        // renamed over it would take its place.
+        failWith(S_ISDIR(old.st_mode) ? EISDIR : EINVAL);
+        return;
+    }
+    installInterruptCleanup();
+    const int fd = createTempBeside(target_, temp_);
     if (fd < 0) {
-        error_ = errno;
-        failed_ = true;
+        failWith(errno);
         temp_.clear();
         return;
     }
-    // mkstemp makes the file 0600; a saved picture should be as readable as
-    // any file the user creates.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    slot_ = claimTempSlot(temp_);
+    if (replacing) keepModeAndOwner(fd, old);
     file_ = ::fdopen(fd, "wb");
     if (!file_) {
-        error_ = errno;
-        failed_ = true;
+        failWith(errno);
         ::close(fd);
-        ::unlink(temp_.c_str());
-        temp_.clear();
+        abandon();
     }
 }
 
 AtomicFile::~AtomicFile() { abandon(); }
 
+void AtomicFile::failWith(int error)
+{
+    if (failed_) return;
+    error_ = error ? error : EIO;
+    failed_ = true;
+}
+
 bool AtomicFile::write(const void* data, size_t n)
 {
-    if (!ok()) return false;
-    if (n && std::fwrite(data, 1, n, file_) != n) {
-        error_ = errno ? errno : EIO;
-        failed_ = true;
-    }
+    if (!ok() || finished_) return false;
+    if (n && std::fwrite(data, 1, n, file_) != n) failWith(errno);
+    return !failed_;
+}
+
+bool AtomicFile::finish()
+{
+    if (finished_) return !failed_;
+    if (!file_) return false;
+    if (std::fflush(file_) != 0) failWith(errno);
+    if (std::fclose(file_) != 0) failWith(errno);
+    file_ = nullptr;
+    finished_ = true;
+    if (failed_) abandon();
     return !failed_;
 }
 
 bool AtomicFile::commit()
 {
-    if (!file_) return false;
-    if (std::fflush(file_) != 0 && !failed_) {
-        error_ = errno;
-        failed_ = true;
-    }
-    if (std::fclose(file_) != 0 && !failed_) {
-        error_ = errno;
-        failed_ = true;
-    }
-    file_ = nullptr;
-    if (failed_ || ::rename(temp_.c_str(), target_.c_str()) != 0) {
-        if (!failed_) error_ = errno;
-        failed_ = true;
-        ::unlink(temp_.c_str());
-        temp_.clear();
+    if (!finish() || temp_.empty()) return false;
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        failWith(errno);
+        abandon();
         return false;
     }
+    releaseTempSlot(slot_);
     temp_.clear();
     return true;
 }
@@ -218,10 +361,21 @@ void AtomicFile::abandon()
         std::fclose(file_);
         file_ = nullptr;
     }
+    releaseTempSlot(slot_);
     if (!temp_.empty()) {
         ::unlink(temp_.c_str());
         temp_.clear();
     }
+}
+
+bool commitTogether(std::initializer_list<AtomicFile*> files)
+{
+    bool complete = true;
+    for (AtomicFile* f : files) complete = f->finish() && complete;
+    if (complete)
+        for (AtomicFile* f : files) complete = complete && f->commit();
+    for (AtomicFile* f : files) f->abandon();
+    return complete;
 }
 
 bool writeFileAtomically(const std::string& path, const void* data, size_t n)

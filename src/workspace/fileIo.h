@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,7 +66,13 @@ FileSource& localFiles();
 bool readWholeFile(FileSource& src, const std::string& name, uint64_t maxBytes, std::vector<uint8_t>& out);
 
 // A file written beside its target and renamed into place by commit().
-// Dropping it uncommitted removes the partial file.
+// Dropping it uncommitted removes the partial file, and so does a SIGINT,
+// SIGTERM or SIGHUP that ends the program meanwhile.
+//
+// A target that exists must be a regular file (a device, a FIFO or a
+// folder is refused: ok() is false from the start); a symbolic link is
+// followed, so the file it names is replaced and the link stays. The new
+// file takes the old one's mode and, where the system allows, its owner.
 class AtomicFile {
 public:
     explicit AtomicFile(std::string target);
@@ -73,20 +80,32 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    bool ok() const { return file_ != nullptr && !failed_; }
+    bool ok() const { return (file_ != nullptr || finished_) && !failed_; }
     int error() const { return error_; }  // errno of the first failure
     bool write(const void* data, size_t n);
-    // Closes the file and, when every write succeeded, renames it over the
-    // target. False (and the target untouched) otherwise.
+    // Writes out and closes the new file without putting it in place yet;
+    // false when any of it could not be written.
+    bool finish();
+    // Finishes the file and, when every write succeeded, renames it over
+    // the target. False (and the target untouched) otherwise.
     bool commit();
     void abandon();
 
 private:
+    void failWith(int error);
+
     std::string target_, temp_;
     FILE* file_ = nullptr;
+    bool finished_ = false;
     bool failed_ = false;
     int error_ = 0;
+    int slot_ = -1;  // the temp file's entry in the interrupt clean-up list
 };
+
+// Files that belong together (a raw image and its companion) are put in
+// place together: every one is finished before any is renamed in, so one
+// that cannot be written leaves all the old files as they were.
+bool commitTogether(std::initializer_list<AtomicFile*> files);
 
 bool writeFileAtomically(const std::string& path, const void* data, size_t n);
 

@@ -143,13 +143,9 @@ bool saveRGB(Workspace& ws, const std::string& name)
     std::snprintf(text, sizeof text, "%d %d 0 0", ws.imageWidth, ws.imageHeight);
     makeThumbnail(ws);
     writeCompanion(companion, text, ws.thumbBuffer, kThumbBytes);
-    if (!raw.ok() || !companion.ok()) {
-        int err = raw.ok() ? companion.error() : raw.error();
+    if (!commitTogether({&raw, &companion})) {
+        const int err = raw.error() ? raw.error() : companion.error();
         showLangMessage(ws, Msg::FileCouldNotBeOpened, std::to_string(err).c_str());
-        return false;
-    }
-    if (!raw.commit() || !companion.commit()) {
-        showLangMessage(ws, Msg::FileCouldNotBeOpened, std::to_string(raw.error() | companion.error()).c_str());
         return false;
     }
     return true;
@@ -253,8 +249,7 @@ bool saveMSK(Workspace& ws, const std::string& name, const uint8_t* mask, int32_
     uint8_t thumb[kMaskThumbBytes];
     makeMaskThumbnail(mask, w, h, thumb);
     writeCompanion(companion, text, thumb, sizeof thumb);
-    if (!raw.ok() || !companion.ok()) return false;
-    return raw.commit() && companion.commit();
+    return commitTogether({&raw, &companion});
 }
 
 bool openMSKFile(Workspace& ws, const std::string& name, FileSource& src)

@@ -79,7 +79,7 @@ bool saveRGBRegion(Workspace& ws, const std::string& name, const Rect& r)
     companion.write(text, sizeof text);
     makeRegionThumbnail(ws, r.x0, r.y0, r.x1, r.y1);
     companion.write(ws.buf1.get(), kThumbBytes);
-    if (!raw.ok() || !companion.ok() || !raw.commit() || !companion.commit()) {
+    if (!commitTogether({&raw, &companion})) {
         const int err = raw.error() ? raw.error() : companion.error();
         showLangMessage(ws, Msg::FileCouldNotBeOpened, std::to_string(err).c_str());
         return false;

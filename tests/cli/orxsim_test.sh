@@ -266,6 +266,10 @@ expect_refused "unknown input kind" "convert pic.xyz out10.rgb" out10.rgb out10.
 expect_refused "info of an unknown kind" "info pic.xyz"
 expect_refused "info of a missing file" "info nothere.CLO"
 expect_refused "info of a damaged bitmap" "info garbage.bmp"
+# A node that is no regular file is never replaced by one.
+mkfifo pipe.rgb
+expect_refused "a FIFO for an output" "convert pic.bmp pipe.rgb" pipe.IPR
+check "the FIFO is left a FIFO" test -p pipe.rgb
 
 # Command lines that cannot be understood exit 2 and say why first.
 usage_error() {  # usage_error WHAT WORD "ARGS" FILES...
