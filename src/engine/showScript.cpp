@@ -190,7 +190,7 @@ ShowResult Player::play(int32_t passes)
     ws_.maskVisible = 0;
     ws_.toolMode = 3;
     ws_.platform->waitCursor(true);
-    const std::string prompt = langText(ws_, Msg::StopPrompt);
+    const std::string prompt = langText(ws_, Msg::OrxStopPrompt);
     bool going = true;
     while (going) {
         ++result_.passes;
