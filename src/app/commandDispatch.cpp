@@ -1,6 +1,8 @@
 // Running a command: the enable rule, the tool it selects, its handler.
 #include "commandContext.h"
 
+#include <new>
+
 #include "workspace/display.h"
 
 namespace orx::app {
@@ -35,8 +37,14 @@ bool runCommand(Studio& studio, Shell& shell, int32_t id)
     // A long command lets pending events through (the Esc poll of a mapping
     // run); a menu chosen meanwhile must not start a second command.
     studio.busy = true;
-    selectTool(ctx);
-    c->handler(ctx);
+    try {
+        selectTool(ctx);
+        c->handler(ctx);
+    } catch (const std::bad_alloc&) {
+        // The command stops where it ran out; the buffers sized at start-up
+        // are whole, so the program goes on.
+        showLangMessage(studio.ws, Msg::OutOfMemory);
+    }
     studio.busy = false;
     return true;
 }

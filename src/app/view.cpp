@@ -11,10 +11,12 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <new>
 
 #include "cursorIds.h"
 #include "cursors.h"
 #include "workspace/display.h"
+#include "workspace/langText.h"
 
 namespace {
 
@@ -265,7 +267,12 @@ bool CVLX98View::runTool(orx::app::ToolHandler orx::app::ToolMode::*message, QPo
     const orx::app::ToolMode* mode = orx::app::findToolMode(ws_.toolMode);
     if (!mode || !(mode->*message)) return false;
     orx::app::ToolContext ctx{ws_, *this, gesture_, leftHeld};
-    (mode->*message)(ctx, at);
+    try {
+        (mode->*message)(ctx, at);
+    } catch (const std::bad_alloc&) {
+        // As a command does: the tool stops, the program goes on.
+        orx::showLangMessage(ws_, orx::Msg::OutOfMemory);
+    }
     return true;
 }
 

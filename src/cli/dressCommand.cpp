@@ -104,7 +104,11 @@ int dressCommand(Cli& cli)
     if (!buildRepeatedMaterial(ws, src)) return kExitFailed;
 
     const int result = runMapping(ws, orxPathOf(model), src);
-    if (result != 1 && ws.lastRunParts == 0) return fail("orxsim: " + model + ": no part could be dressed");
+    if (result != 1 && ws.lastRunParts == 0) {
+        // A run refused whole (its script unreadable, or too large) has said why.
+        if (ws.lastRunFailures == 0) return kExitFailed;
+        return fail("orxsim: " + model + ": no part could be dressed");
+    }
 
     if (kind.kind == FileKind::MSK) maskFromGrey(ws);  // as orxsim convert does
     if (!kind.save(ws, out)) return kExitFailed;

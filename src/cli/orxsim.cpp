@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -251,7 +252,9 @@ bool takesValue(const std::string& opt)
 
 }  // namespace
 
-int main(int argc, char** argv)
+namespace {
+
+int runOrxsim(int argc, char** argv)
 {
     if (argc < 2) return usage();
     const std::string name = argv[1];
@@ -284,4 +287,16 @@ int main(int argc, char** argv)
     }
     if (!cli.start()) return kExitFailed;
     return command->run(cli);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return runOrxsim(argc, argv);
+    } catch (const std::bad_alloc&) {
+        // A job whose data outgrew the memory ends with the reason, not a crash.
+        return fail(std::string("orxsim: ") + langText(LangEnglish, Msg::OutOfMemory));
+    }
 }

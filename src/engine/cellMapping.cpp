@@ -12,7 +12,10 @@
 #include "cellMapping.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <new>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -349,18 +352,32 @@ void mapCells(Workspace& ws, const CellSelection& which)
         bands.emplace_back(y0, y1, win.x0, win.x1, &tables);
         bands.back().samples.reserve(size_t(ws.imageWidth + ws.imageHeight) * 3);
     }
-    auto work = [&ws, &which, cells](Band& band) {
-        if (which.cells.empty()) {
-            for (int32_t n = 0; n < cells; ++n) mapCellInBand(ws, band, cellOf(ws, n));
-            return;
+    // A band that runs out of memory for its samples stops; the caller's
+    // thread then reports it as the whole mapping's.
+    std::atomic<bool> outOfMemory = false;
+    auto work = [&ws, &which, &outOfMemory, cells](Band& band) {
+        try {
+            if (which.cells.empty()) {
+                for (int32_t n = 0; n < cells; ++n) mapCellInBand(ws, band, cellOf(ws, n));
+                return;
+            }
+            for (int32_t n : which.cells)
+                if (n >= 0 && n < cells) mapCellInBand(ws, band, cellOf(ws, n));
+        } catch (const std::bad_alloc&) {
+            outOfMemory = true;
         }
-        for (int32_t n : which.cells)
-            if (n >= 0 && n < cells) mapCellInBand(ws, band, cellOf(ws, n));
     };
     std::vector<std::thread> threads;
-    for (int i = 1; i < workers; ++i) threads.emplace_back(work, std::ref(bands[i]));
+    int started = 1;
+    try {
+        for (; started < workers; ++started) threads.emplace_back(work, std::ref(bands[size_t(started)]));
+    } catch (const std::system_error&) {
+        // No more threads to be had: this one maps the rest.
+    }
     work(bands[0]);
+    for (int i = started; i < workers; ++i) work(bands[size_t(i)]);
     for (auto& t : threads) t.join();
+    if (outOfMemory) throw std::bad_alloc();
 
     bool zeroBottom = false;
     for (const Band& b : bands) zeroBottom = zeroBottom || b.zeroBottomSide;

@@ -26,7 +26,8 @@ struct CellSelection {
     std::optional<Rect> clip;
 };
 
-// Maps the selected cells of the current pair in order.
+// Maps the selected cells of the current pair in order. Throws
+// std::bad_alloc when its scratch space cannot be had.
 void mapCells(Workspace& ws, const CellSelection& which = {});
 inline void mapAllCells(Workspace& ws) { mapCells(ws); }
 

@@ -8,6 +8,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <new>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -100,7 +102,10 @@ size_t matchEnd(const OrxLineKind& row, const std::string& line)
 
 // ---- the run
 
+// A file the script names, read once however many lines name it.
 struct StoredFile {
+    int kind = OrxOther;
+    std::string path;
     bool present = false;
     std::vector<uint8_t> bytes;
 };
@@ -114,10 +119,14 @@ struct Run {
     FileSource& src;
     const std::string& orxPath;
     std::vector<std::string> lines;
-    std::vector<StoredFile> stored;  // one slot per line, so a missing file cannot shift the others
+    std::vector<StoredFile> files;
+    std::vector<int> fileOfLine;  // index into files; -1 for a line that names none
+    uint64_t storedBytes = 0;     // held to the image block
     int result = 1;
     bool maskOk = true;  // MAP lines before any mask line are mapped too
     int partsDone = 0, partsToMap = 0;
+
+    const StoredFile& fileOf(size_t line) const { return files[size_t(fileOfLine[line])]; }
 };
 
 std::vector<std::string> splitLines(const std::vector<uint8_t>& text)
@@ -143,40 +152,55 @@ void lineFailed(Run& run, Msg msg, size_t i)
     ++run.ws.lastRunFailures;
 }
 
-// A mask line: the packed rows of the named MSK file.
-bool preloadMask(Run& run, const std::string& path, StoredFile& f)
+// What a preload gives: the file read, the file missing or damaged (its
+// lines fail one by one), or the store full (the whole run is refused).
+enum class Preload { Read, Missing, StoreFull };
+
+// Room for n more bytes in the store: all the files of a script together
+// may take no more than the image block.
+bool storeHasRoom(Run& run, uint64_t n)
 {
-    Workspace& ws = run.ws;
-    const uint64_t bytes = uint64_t(ws.imageWidth + 7) / 8 * uint64_t(ws.imageHeight);
-    auto in = run.src.open(path);
-    if (!in) return false;
-    f.bytes.resize(bytes);
-    if (!in->readExact(f.bytes.data(), bytes)) {
-        showLangMessage(ws, Msg::FileTruncated, path.c_str());
-        f.bytes.clear();
-        return false;
-    }
+    if (n > run.ws.blockSize - std::min(run.storedBytes, run.ws.blockSize)) return false;
+    run.storedBytes += n;
     return true;
 }
 
-bool preloadMap(Run& run, const std::string& path, StoredFile& f)
+// A mask line: the packed rows of the named MSK file.
+Preload preloadMask(Run& run, StoredFile& f)
 {
-    return readWholeFile(run.src, path, kMapMaxBytes, f.bytes);
+    Workspace& ws = run.ws;
+    const uint64_t bytes = uint64_t(ws.imageWidth + 7) / 8 * uint64_t(ws.imageHeight);
+    auto in = run.src.open(f.path);
+    if (!in) return Preload::Missing;
+    if (!storeHasRoom(run, bytes)) return Preload::StoreFull;
+    f.bytes.resize(bytes);
+    if (!in->readExact(f.bytes.data(), bytes)) {
+        showLangMessage(ws, Msg::FileTruncated, f.path.c_str());
+        f.bytes = {};
+        return Preload::Missing;
+    }
+    return Preload::Read;
+}
+
+Preload preloadMap(Run& run, StoredFile& f)
+{
+    if (!readWholeFile(run.src, f.path, kMapMaxBytes, f.bytes)) return Preload::Missing;
+    return storeHasRoom(run, f.bytes.size()) ? Preload::Read : Preload::StoreFull;
 }
 
 // Installs the part's mask: set bits protect.
 void playMask(Run& run, size_t i)
 {
     Workspace& ws = run.ws;
-    run.maskOk = run.stored[i].present;
+    const StoredFile& f = run.fileOf(i);
+    run.maskOk = f.present;
     if (!run.maskOk) {
         lineFailed(run, Msg::CantOpenFile, i);
         return;
     }
-    const uint8_t* packed = run.stored[i].bytes.data();
     const uint64_t rowBytes = uint64_t(ws.imageWidth + 7) / 8;
     for (int32_t y = 0; y < ws.imageHeight; ++y)
-        unpackMaskRow(packed + y * rowBytes, ws.imageWidth, ws.mask + uint64_t(y) * ws.imageWidth);
+        unpackMaskRow(f.bytes.data() + y * rowBytes, ws.imageWidth, ws.mask + uint64_t(y) * ws.imageWidth);
     ws.maskMode = 1;
 }
 
@@ -185,7 +209,7 @@ void playMap(Run& run, size_t i)
 {
     if (!run.maskOk) return;
     Workspace& ws = run.ws;
-    const StoredFile& f = run.stored[i];
+    const StoredFile& f = run.fileOf(i);
     if (f.present && decodeMap(ws, f.bytes.data(), f.bytes.size()) == MapDecode::Ok) {
         mapAllCells(ws);
         ++ws.lastRunParts;
@@ -202,7 +226,7 @@ void playMap(Run& run, size_t i)
 struct RunStep {
     int kind;
     const char* extension;  // of the file the line names
-    bool (*preload)(Run&, const std::string& path, StoredFile&);
+    Preload (*preload)(Run&, StoredFile&);
     void (*play)(Run&, size_t line);
 };
 
@@ -225,18 +249,45 @@ std::string namedFile(const std::string& line, const char* ext)
     return pos == std::string::npos ? line : line.substr(0, pos + 4);
 }
 
-// Reads every file the script names before anything is mapped.
-void preload(Run& run)
+// Reads every file the script names, once each, before anything is
+// mapped. False (after saying so) when they would not fit the store.
+bool preload(Run& run)
 {
-    run.stored.resize(run.lines.size());
+    std::map<std::pair<int, std::string>, int> known;
+    run.fileOfLine.assign(run.lines.size(), -1);
     for (size_t i = 0; i < run.lines.size(); ++i) {
         const RunStep* step = runStepOf(classifyOrxLine(run.lines[i]).kind);
         if (!step) continue;
-        const std::string path = resolveNamedFile(run.src, run.orxPath, namedFile(run.lines[i], step->extension));
-        StoredFile& f = run.stored[i];
-        f.present = step->preload(run, path, f);
-        if (!f.present) showLangMessage(run.ws, Msg::CantOpenFile, path.c_str());
+        std::string path = resolveNamedFile(run.src, run.orxPath, namedFile(run.lines[i], step->extension));
+        const auto [it, added] = known.try_emplace({step->kind, path}, int(run.files.size()));
+        run.fileOfLine[i] = it->second;
+        if (!added) continue;
+        StoredFile& f = run.files.emplace_back();
+        f.kind = step->kind;
+        f.path = std::move(path);
+        const Preload got = step->preload(run, f);
+        if (got == Preload::StoreFull) {
+            showLangMessage(run.ws, Msg::OrxFilesTooLarge, run.orxPath.c_str());
+            return false;
+        }
+        f.present = got == Preload::Read;
+        if (!f.present) showLangMessage(run.ws, Msg::CantOpenFile, f.path.c_str());
     }
+    return true;
+}
+
+// The script's lines in order, until the last or until the user stops.
+int play(Run& run)
+{
+    Workspace& ws = run.ws;
+    for (const std::string& line : run.lines) run.partsToMap += classifyOrxLine(line).kind == OrxMap;
+    buildContrastTable(ws);
+    for (size_t i = 0; i < run.lines.size(); ++i) {
+        if (const RunStep* step = runStepOf(classifyOrxLine(run.lines[i]).kind)) step->play(run, i);
+        if (ws.platform->stopRequested()) break;
+    }
+    ws.platform->status("", Rgb{0, 0, 255});
+    return run.result;
 }
 
 }  // namespace
@@ -258,22 +309,21 @@ int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src)
 {
     ws.lastRunParts = 0;
     ws.lastRunFailures = 0;
-    std::vector<uint8_t> text;
-    if (!ws.imageLoaded || !readWholeFile(src, orxPath, 16u << 20, text)) {
-        showLangMessage(ws, Msg::OrxCantOpen, orxPath.c_str());
+    try {
+        std::vector<uint8_t> text;
+        if (!ws.imageLoaded || !readWholeFile(src, orxPath, 16u << 20, text)) {
+            showLangMessage(ws, Msg::OrxCantOpen, orxPath.c_str());
+            return 0;
+        }
+        Run run(ws, src, orxPath, splitLines(text));
+        return preload(run) ? play(run) : 0;
+    } catch (const std::bad_alloc&) {
+        // The script, its files or a mapping's scratch space did not fit
+        // in memory; the parts mapped so far stay.
+        showLangMessage(ws, Msg::RamTooSmallToLoad, orxPath.c_str());
+        ws.platform->status("", Rgb{0, 0, 255});
         return 0;
     }
-    Run run{ws, src, orxPath, splitLines(text)};
-    preload(run);
-    for (const std::string& line : run.lines) run.partsToMap += classifyOrxLine(line).kind == OrxMap;
-
-    buildContrastTable(ws);
-    for (size_t i = 0; i < run.lines.size(); ++i) {
-        if (const RunStep* step = runStepOf(classifyOrxLine(run.lines[i]).kind)) step->play(run, i);
-        if (ws.platform->stopRequested()) break;
-    }
-    ws.platform->status("", Rgb{0, 0, 255});
-    return run.result;
 }
 
 }  // namespace orx

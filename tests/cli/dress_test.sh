@@ -70,5 +70,24 @@ rm "$tmp/part.ORX"
 check "a model without its ORX file fails" test "$(status_of "$ORXSIM" dress "$tmp/part.MDL" --material "$mat" -o "$tmp/q.BMP")" = 1
 check "and writes nothing" test ! -e "$tmp/q.BMP"
 
+# A script naming more than memory holds: one copy of a file however many
+# lines name it, a clear refusal past the image block, and under a memory
+# limit the reason instead of an abort.
+mkdir "$tmp/big"
+cp "$stem".* "$stem"[0-9]* "$mat" "$tmp/big/"
+big=$tmp/big/$(basename "$stem")
+/usr/bin/python3 -c 'import struct,sys; open(sys.argv[1],"wb").write(struct.pack("<ii",200,200)+bytes(16*201*201))' "$tmp/big/BIG.MAP"
+{ head -n 2 "$stem.ORX"; for i in $(seq 1 100); do printf 'BIG.MAP\r\n'; done; } > "$big.ORX"
+check "100 lines naming one MAP share its copy" test "$(ORX_BLOCK_BYTES=16000000 status_of "$ORXSIM" dress "$big.MDL" --material "$mat" -o "$tmp/big.BMP")" = 0
+{ head -n 2 "$stem.ORX"; for i in $(seq 1 400); do ln "$tmp/big/BIG.MAP" "$tmp/big/B$i.MAP"; printf 'B%d.MAP\r\n' "$i"; done; } > "$big.ORX"
+check "files beyond the image block are refused" test "$(ORX_BLOCK_BYTES=16000000 status_of "$ORXSIM" dress "$big.MDL" --material "$mat" -o "$tmp/big.BMP")" = 1
+check "with the reason, once" test "$(cat "$tmp/err.txt")" = "The files $big.ORX names need more memory than the image block holds."
+# (A sanitizer's runtime does not start under a limit on address space.)
+if (ulimit -v 450000; "$ORXSIM" --help >/dev/null 2>&1); then
+  check "memory running out ends in a message and status 1" \
+    test "$(ulimit -v 450000; ORX_BLOCK_BYTES=300000000 status_of "$ORXSIM" dress "$big.MDL" --material "$mat" -o "$tmp/big.BMP")" = 1
+  check "saying so" grep -q "RAM too small" "$tmp/err.txt"
+fi
+
 if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
 echo "dress: all checks passed"

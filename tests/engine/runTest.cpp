@@ -1,5 +1,6 @@
 // The mapping run and the repeat layouts on real files.
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include <gtest/gtest.h>
@@ -168,6 +169,50 @@ TEST(MappingRun, AMapLineBeforeAnyMaskUsesTheMaskPlaneAsItIs)
     dress(t, f, 1);
     EXPECT_EQ(t.ws.maskMode, 0);
     EXPECT_EQ(changedColumns(t.ws).front(), 20);
+}
+
+// A script may name one file on every line, or more files than memory
+// holds: each file is kept once, and the files together may take no more
+// than the image block.
+TEST(MappingRun, TheStoreKeepsEachFileOnceWithinTheImageBlock)
+{
+    ModelFiles f;
+    // The largest MAP there is: 200 x 200 cells, 646,424 bytes.
+    {
+        TestWorkspace t;
+        t.ws.meshColumns = 200;
+        t.ws.meshRows = 200;
+        ASSERT_TRUE(saveMapFile(t.ws, f.dir.path("BIG.MAP")));
+    }
+    const uint64_t mapBytes = 8 + 16 * uint64_t(kMeshMaxPoints);
+    const int copies = int(test::kTestBlockBytes / mapBytes) + 1;  // one more than the block holds
+
+    // The same file on every line: one copy. (The missing mask skips the
+    // MAP lines; they are read all the same.)
+    std::string script = "GONE.MSK\n";
+    for (int i = 0; i < 3 * copies; ++i) script += "BIG.MAP\n";
+    writeFileAtomically(f.dir.path("M.ORX"), script.data(), script.size());
+    {
+        TestWorkspace t;
+        dress(t, f, 0);
+        EXPECT_EQ(t.ws.lastRunFailures, 1);
+        EXPECT_FALSE(t.platform.said("image block"));
+    }
+
+    // As many different files as would overfill the block: refused before
+    // anything is mapped.
+    script = "A.MSK\nA.MAP\n";
+    for (int i = 0; i < copies; ++i) {
+        const std::string name = "BIG" + std::to_string(i) + ".MAP";
+        std::filesystem::create_hard_link(f.dir.path("BIG.MAP"), f.dir.path(name));
+        script += name + "\n";
+    }
+    writeFileAtomically(f.dir.path("M.ORX"), script.data(), script.size());
+    TestWorkspace t;
+    dress(t, f, 0);
+    EXPECT_TRUE(t.platform.said("The files " + f.dir.path("M.ORX") + " names need more memory than the image block holds."));
+    EXPECT_EQ(t.ws.lastRunParts, 0);
+    EXPECT_TRUE(changedColumns(t.ws).empty());
 }
 
 // ---- repeat layouts
