@@ -13,10 +13,6 @@
 
 namespace orx {
 
-struct Point {
-    int32_t x = 0, y = 0;
-};
-
 constexpr int32_t kStatusBandHeight = 20;
 
 // The zoom table: 1 (16X), 2, 4, 8, 16 (1X), 32, 48, ... 240 (1/15X).

@@ -1,5 +1,7 @@
 // The hexcone colour model, shared by shading, the filters, the masks and
-// the tone curves. Defined here so the pixel loops inline it.
+// the tone curves, and its byte form (each of H, S and V in 0..255) used by
+// the mask and colour tools and the colour box. Defined here so the pixel
+// loops inline it.
 #pragma once
 
 #include <cstdint>
@@ -64,6 +66,43 @@ inline void hsvToBytes(double h, double s, double v, uint8_t* out)
     out[0] = channelByte(r);
     out[1] = channelByte(g);
     out[2] = channelByte(b);
+}
+
+struct HsvBytes {
+    uint8_t h = 0, s = 0, v = 0;
+};
+
+// H = trunc(h / 360 * 255), S = trunc(s * 255), V = max, computed in
+// integers: the exact fractions truncated. Doubles fall one level short
+// where the fraction is a whole number (0, 24, 51 has hue 150 exactly).
+// The maximum is tested red first, then green, then blue.
+inline HsvBytes rgbToHsvBytes(uint8_t r, uint8_t g, uint8_t b)
+{
+    const int mx = r >= g ? (r >= b ? r : b) : (g >= b ? g : b);
+    const int mn = r < g ? (r < b ? r : b) : (g < b ? g : b);
+    const int d = mx - mn;
+    HsvBytes out;
+    out.v = uint8_t(mx);
+    if (d == 0) return out;
+    out.s = uint8_t(255 * d / mx);
+    // The hue in sixths of the circle times d: 0 <= n < 6d.
+    int n;
+    if (mx == r) {
+        n = g - b;
+        if (n < 0) n += 6 * d;
+    } else if (mx == g) {
+        n = b - r + 2 * d;
+    } else {
+        n = r - g + 4 * d;
+    }
+    out.h = uint8_t(85 * n / (2 * d));
+    return out;
+}
+
+// The colour of byte H, S, V: each scaled back to degrees and fractions.
+inline void hsvBytesToRgb(int h, int s, int v, uint8_t* out)
+{
+    hsvToBytes(h / 255.0 * 360, s / 255.0, v / 255.0, out);
 }
 
 }  // namespace orx

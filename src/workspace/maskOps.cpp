@@ -7,13 +7,15 @@
 
 namespace orx {
 
-void blackToMask(Workspace& ws)
+void markColourAsMask(Workspace& ws, Rgb colour)
 {
     const uint8_t* p = ws.image;
     uint8_t* m = ws.mask;
     for (uint64_t i = 0, n = pixelCount(ws); i < n; ++i, p += 3)
-        m[i] = (p[0] | p[1] | p[2]) == 0 ? 255 : 0;
+        m[i] = p[0] == colour.r && p[1] == colour.g && p[2] == colour.b ? 255 : 0;
 }
+
+void blackToMask(Workspace& ws) { markColourAsMask(ws, Rgb{0, 0, 0}); }
 
 void maskedToBlack(Workspace& ws)
 {

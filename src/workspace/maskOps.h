@@ -6,7 +6,9 @@
 
 namespace orx {
 
-// The mask becomes 255 where the image is black (0, 0, 0) and 0 elsewhere.
+// The mask becomes 255 where the image is exactly the colour and 0 elsewhere.
+void markColourAsMask(Workspace& ws, Rgb colour);
+// The same for black (0, 0, 0): line art as a mask.
 void blackToMask(Workspace& ws);
 
 // Every masked pixel (mask byte above 254) of the image becomes black.

@@ -11,6 +11,7 @@
 #include "fileIo.h"
 #include "fileKinds.h"
 #include "langText.h"
+#include "spanFill.h"
 #include "thumbnail.h"
 
 namespace orx {
@@ -48,11 +49,6 @@ struct AreaWriter {
 const AreaWriter kAreaWriters[] = {
     {SaveAreaRgb, saveRGBRegion}, {SaveAreaClo, saveLinkArea}, {SaveAreaPrt, saveLinkArea},
     {SaveAreaBmp, saveBmpArea},   {SaveAreaModel, saveModelArea}, {SaveAreaEmb, saveLinkArea},
-};
-
-// One run of a scan-line fill: the row and its inclusive columns.
-struct Span {
-    int32_t y, x0, x1;
 };
 
 }  // namespace
@@ -99,29 +95,19 @@ bool maskRegionBounds(const Workspace& ws, int32_t x, int32_t y, Rect& bounds)
     const int32_t W = ws.imageWidth, H = ws.imageHeight;
     if (x < 0 || y < 0 || x >= W || y >= H) return false;
     const bool state = maskSet(ws, x, y);
+    // The mask stays as it is: the walker marks the runs it took here.
     std::vector<uint8_t> seen(uint64_t(W) * uint64_t(H), 0);
-    auto open = [&](int32_t px, int32_t py) {
-        return !seen[uint64_t(py) * uint64_t(W) + uint64_t(px)] && maskSet(ws, px, py) == state;
-    };
+    std::vector<FillSpan> stack;
     Rect box{x, y, x, y};
-    std::vector<Point> seeds{{x, y}};
-    while (!seeds.empty()) {
-        const Point s = seeds.back();
-        seeds.pop_back();
-        if (!open(s.x, s.y)) continue;
-        // The whole run of the seed's row, then a seed for every run that
-        // touches it in the rows above and below.
-        Span run{s.y, s.x, s.x};
-        while (run.x0 > 0 && open(run.x0 - 1, s.y)) --run.x0;
-        while (run.x1 + 1 < W && open(run.x1 + 1, s.y)) ++run.x1;
-        std::fill_n(seen.begin() + int64_t(uint64_t(s.y) * uint64_t(W) + uint64_t(run.x0)), run.x1 - run.x0 + 1, 1);
-        box = {std::min(box.x0, run.x0), std::min(box.y0, s.y), std::max(box.x1, run.x1), std::max(box.y1, s.y)};
-        for (int32_t ny : {s.y - 1, s.y + 1}) {
-            if (ny < 0 || ny >= H) continue;
-            for (int32_t nx = run.x0; nx <= run.x1; ++nx)
-                if (open(nx, ny) && (nx == run.x0 || !open(nx - 1, ny))) seeds.push_back({nx, ny});
-        }
-    }
+    walkSpans(
+        W, H, x, y, stack,
+        [&](int32_t px, int32_t py) {
+            return !seen[uint64_t(py) * uint64_t(W) + uint64_t(px)] && maskSet(ws, px, py) == state;
+        },
+        [&](int32_t py, int32_t x0, int32_t x1) {
+            std::fill_n(seen.begin() + int64_t(uint64_t(py) * uint64_t(W) + uint64_t(x0)), x1 - x0 + 1, 1);
+            box = {std::min(box.x0, x0), std::min(box.y0, py), std::max(box.x1, x1), std::max(box.y1, py)};
+        });
     bounds = box;
     return true;
 }

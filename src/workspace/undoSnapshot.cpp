@@ -46,9 +46,10 @@ struct Snapshot {
 
 uint8_t* planeOf(Workspace& ws, const StackInfo& st) { return st.bytesPerPixel == 3 ? ws.image : ws.mask; }
 
-// Writes the snapshot of rectangle s of the plane onto the top of a stack,
-// dropping the oldest file when the stack is full.
-void pushSnapshot(Workspace& ws, SnapshotStack stack, const Snapshot& s)
+// Writes the snapshot of rectangle s of the plane (or of a copy of it laid
+// out the same way) onto the top of a stack, dropping the oldest file when
+// the stack is full.
+void pushSnapshot(Workspace& ws, SnapshotStack stack, const Snapshot& s, const uint8_t* source = nullptr)
 {
     const StackInfo& st = info(stack);
     int32_t& count = ws.*st.count;
@@ -69,7 +70,7 @@ void pushSnapshot(Workspace& ws, SnapshotStack stack, const Snapshot& s)
     ws.platform->waitCursor(true);
     AtomicFile f(path);
     f.write(header, sizeof header);
-    const uint8_t* plane = planeOf(ws, st);
+    const uint8_t* plane = source ? source : planeOf(ws, st);
     const uint64_t bpp = st.bytesPerPixel;
     const uint64_t rowBytes = uint64_t(s.x2 - s.x1 + 1) * bpp;
     if (s.x1 == 0 && s.x2 == ws.imageWidth - 1) {
@@ -172,6 +173,12 @@ std::string snapshotPath(const Workspace& ws, SnapshotStack stack, int index)
 
 void takeSnapshot(Workspace& ws, int kind, int32_t xa, int32_t ya, int32_t xb, int32_t yb, int32_t margin)
 {
+    takeSnapshotFrom(ws, kind, nullptr, xa, ya, xb, yb, margin);
+}
+
+void takeSnapshotFrom(Workspace& ws, int kind, const uint8_t* source, int32_t xa, int32_t ya, int32_t xb, int32_t yb,
+                      int32_t margin)
+{
     if (ws.imageWidth <= 0 || ws.imageHeight <= 0) return;
     Snapshot s{std::max(std::min(xa, xb) - margin, 0), std::max(std::min(ya, yb) - margin, 0),
                std::min(std::max(xa, xb) + margin, ws.imageWidth - 1),
@@ -179,16 +186,16 @@ void takeSnapshot(Workspace& ws, int kind, int32_t xa, int32_t ya, int32_t xb, i
     switch (kind) {
     case SnapshotImage:
         if (s.x1 > s.x2 || s.y1 > s.y2) return;  // wholly outside the picture
-        pushSnapshot(ws, SnapshotStack::RgbUndo, s);
+        pushSnapshot(ws, SnapshotStack::RgbUndo, s, source);
         ws.rgbRedoCount = 0;
         break;
     case SnapshotMask:
         if (s.x1 > s.x2 || s.y1 > s.y2) return;
-        pushSnapshot(ws, SnapshotStack::MskUndo, s);
+        pushSnapshot(ws, SnapshotStack::MskUndo, s, source);
         ws.mskRedoCount = 0;
         break;
     case SnapshotWholeImage:
-        pushSnapshot(ws, SnapshotStack::RgbUndo, wholeImage(ws));
+        pushSnapshot(ws, SnapshotStack::RgbUndo, wholeImage(ws), source);
         ws.rgbRedoCount = 0;
         break;
     default: return;

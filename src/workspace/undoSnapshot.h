@@ -25,6 +25,11 @@ std::string snapshotPath(const Workspace& ws, SnapshotStack stack, int index);
 // for the rectangle between two corners grown by the margin and held to the
 // image, and empties the redo stack of that plane.
 void takeSnapshot(Workspace& ws, int kind, int32_t xa, int32_t ya, int32_t xb, int32_t yb, int32_t margin);
+// The same, with the pixels read from a copy of the plane made before the
+// edit (secondImage or maskBackup): a stroke whose extent is known only at
+// its end records the plane as it was when it began.
+void takeSnapshotFrom(Workspace& ws, int kind, const uint8_t* source, int32_t xa, int32_t ya, int32_t xb, int32_t yb,
+                      int32_t margin);
 
 UndoResult undoImage(Workspace& ws);
 UndoResult redoImage(Workspace& ws);

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -39,7 +40,21 @@ constexpr int kMaxDisplayRows = 4320;  // an 8K screen
 constexpr int kMeshMaxPoints = 40'401;
 constexpr int kMaxEngineRows = 20'000;
 
+// The paint tools' state: swatches, gradient corners and sets, curve points.
+constexpr int kSwatches = 10;
+constexpr int kGradientSets = 10;
+constexpr int kMaxCurvePoints = 100;
+
 enum ScreenLanguage : int32_t { LangUnset = 0, LangTaiwan = 1, LangEnglish = 3, LangKorea = 4 };
+
+struct Point {
+    int32_t x = 0, y = 0;
+};
+
+// One run of a scan-line fill: the row and its inclusive columns.
+struct FillSpan {
+    int32_t y = 0, x0 = 0, x1 = 0;
+};
 
 struct MeshPoint {
     int32_t x = 0, y = 0;
@@ -90,6 +105,25 @@ struct Workspace {
     std::string areaSaveName;
     std::string pasteFileName;
     int32_t pasteWidth = 0, pasteHeight = 0;
+
+    // ---- paint tools, colour box and air brush (src/tools)
+    Rgb penColour{};                     // the colour box's R, G, B
+    uint8_t penDensity = 0;              // 0..100: 100 writes the colour, less blends it
+    int32_t penWidth = 1;                // 1..5, the side of the square stamp
+    Rgb paletteSwatches[kSwatches]{};    // swatch 10 (index 9) is the hole colour
+    Rgb gradientCorners[4]{};            // top-left, top-right, bottom-left, bottom-right
+    Rgb gradientSets[kGradientSets][4]{};
+    int32_t dashPitch = 10;              // dash length of the dashed curves, 1..50
+    int32_t dashGap = 3;                 // gap length, 1..50
+    Point curvePoints[kMaxCurvePoints];  // clicked curve points, window coordinates
+    int32_t curvePointCount = 0;
+    int32_t brushRadius = 30;            // air brush, 2..255
+    int32_t brushStrength = 30;          // air brush, 5..255
+    int32_t densityRadius = 0;           // the radius DENSITY was last built for; 0 when never
+    Point cloneOffset{100, -100};        // where the copy brush takes its pixels, from the cursor
+    std::string textFont;                // the text tool's font, as the font dialog describes it
+    Rgb textColour{};
+    std::vector<FillSpan> fillSpans;     // the fills' span stack, kept between fills
 
     // ---- image block
     uint64_t totalRam = 0;
