@@ -3,6 +3,8 @@
 // a file named on the command line opens as the working image.
 //
 //   orxweb [FILE] [--first-paint-time]
+//   orxweb --macro MACRO [--exit] [FILE]    plays a command macro (macroPlayer.h)
+//   orxweb --record MACRO [FILE]            records one (macroRecorder.h)
 //
 // --first-paint-time prints the milliseconds from the start of main() to
 // the end of the view's first paint and quits (bench/startupTime.sh).
@@ -13,8 +15,11 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "cursors.h"
+#include "macroPlayer.h"
+#include "macroRecorder.h"
 #include "mainFrame.h"
 #include "qtPlatform.h"
 #include "startup.h"
@@ -48,6 +53,51 @@ private:
     bool seen_ = false;
 };
 
+struct Options {
+    QString startFile;
+    QString macro, record;
+    bool exitAfterMacro = false;
+    bool measure = false;
+};
+
+// Options that take a value name the field it goes to; the others set a flag.
+struct OptionRow {
+    const char* name;
+    QString Options::*value;
+    bool Options::*flag;
+};
+
+const OptionRow kOptions[] = {
+    {"--macro", &Options::macro, nullptr},
+    {"--record", &Options::record, nullptr},
+    {"--exit", nullptr, &Options::exitAfterMacro},
+    {"--first-paint-time", nullptr, &Options::measure},
+};
+
+// False (after saying why) for an option that lacks its value.
+bool readOptions(const QStringList& args, Options& o)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (!a.startsWith(QLatin1String("--"))) {
+            o.startFile = a;
+            continue;
+        }
+        for (const OptionRow& row : kOptions) {
+            if (a != QLatin1String(row.name)) continue;
+            if (row.flag) {
+                o.*row.flag = true;
+            } else if (i + 1 < args.size()) {
+                o.*row.value = args[++i];
+            } else {
+                std::fprintf(stderr, "orxweb: %s needs a file\n", row.name);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // RS must hold a full-screen picture: larger screens get a larger buffer.
 size_t displayBytesFor(const QScreen* screen)
 {
@@ -66,12 +116,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("orxweb"));
 
-    bool measure = false;
-    QString startFile;
-    for (const QString& a : QApplication::arguments().mid(1)) {
-        if (a == QLatin1String("--first-paint-time")) measure = true;
-        else if (!a.startsWith(QLatin1String("--"))) startFile = a;
-    }
+    Options options;
+    if (!readOptions(QApplication::arguments().mid(1), options)) return 2;
 
     orx::Workspace ws;
     orx::app::QtPlatform platform(ws, qEnvironmentVariable("ORX_PLATFORM") == QLatin1String("console"));
@@ -85,9 +131,21 @@ int main(int argc, char** argv)
 
     orx::app::CMainFrame frame(studio, cursors, &platform);
     FirstPaintProbe probe(clock);
-    if (measure) frame.view()->installEventFilter(&probe);
+    if (options.measure) frame.view()->installEventFilter(&probe);
+    std::unique_ptr<orx::app::MacroRecorder> recorder;
+    if (!options.record.isEmpty()) {
+        recorder = std::make_unique<orx::app::MacroRecorder>(frame, options.record.toStdString());
+        if (!recorder->ok()) std::fprintf(stderr, "orxweb: can not write %s\n", qPrintable(options.record));
+    }
     frame.show();
-    if (!startFile.isEmpty())
-        QTimer::singleShot(0, &frame, [&frame, startFile] { frame.openStartFile(startFile.toStdString()); });
+    const std::string start = options.startFile.toStdString();
+    if (!options.macro.isEmpty()) {
+        QTimer::singleShot(0, &frame, [&frame, &options, start] {
+            const int status = orx::app::playMacroFile(frame, options.macro.toStdString(), start);
+            if (options.exitAfterMacro) QApplication::exit(status);
+        });
+    } else if (!start.empty()) {
+        QTimer::singleShot(0, &frame, [&frame, start] { frame.openStartFile(start); });
+    }
     return QApplication::exec();
 }

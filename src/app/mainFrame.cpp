@@ -143,10 +143,11 @@ void CMainFrame::refreshCommandStates()
 
 bool CMainFrame::execute(int32_t id)
 {
-    const bool ran = runCommand(studio_, *this, id);
+    const bool ran = runCommand(studio_, shell(), id);
     // What the mouse was doing belongs to the tool before the command.
     if (ran) view_->forgetGesture();
     refreshCommandStates();
+    if (ran) emit commandRan(id);
     return ran;
 }
 
@@ -155,7 +156,7 @@ bool CMainFrame::openStartFile(const std::string& name)
     // A command-line file is opened as the load commands open theirs; a
     // model is loaded and dressed as "Load Model MDL File" does.
     static const Command kOpen{CommandId(0), "", "", NoIssuer, ModeNone, kCursorArrow, 0, Always, {}, nullptr};
-    CommandContext ctx(studio_, *this, kOpen);
+    CommandContext ctx(studio_, shell(), kOpen);
     studio_.ws.toolMode = ModeNone;
     bool ok;
     if (fileKindOf(name).kind == FileKind::MDL) {

@@ -46,6 +46,12 @@ public:
     // model to dress.
     bool openStartFile(const std::string& name);
 
+    // What the commands ask their dialogs of: the frame itself, or a layer
+    // over it (shellLayer.h) while a macro plays or records. nullptr puts
+    // the frame back.
+    void setShellLayer(Shell* layer) { layer_ = layer; }
+    Shell& shell() { return layer_ ? *layer_ : *this; }
+
     // Shell
     int32_t viewWidth() override;
     int32_t viewHeight() override;
@@ -63,6 +69,8 @@ signals:
     // The enabled and checked states may have changed (after a command,
     // before a menu opens): tool windows refresh their buttons.
     void commandStatesChanged();
+    // A command ran (it was enabled and its handler has returned).
+    void commandRan(int32_t id);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -80,6 +88,7 @@ private:
     std::map<int32_t, QAction*> actions_;
     bool placed_ = false;
     QPoint contrastPosition_;  // the contrast dialog reopens where it was closed
+    Shell* layer_ = nullptr;
 };
 
 }  // namespace orx::app

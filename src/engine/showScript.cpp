@@ -9,6 +9,7 @@
 #include "workspace/display.h"
 #include "workspace/langText.h"
 #include "workspace/nativeFile.h"
+#include "workspace/toolModeIds.h"
 #include "workspace/undoSnapshot.h"
 
 namespace orx {
@@ -188,7 +189,7 @@ ShowResult Player::play(int32_t passes)
     pictureWidth_ = ws_.displayWidth;
     pictureHeight_ = ws_.displayHeight;
     ws_.maskVisible = 0;
-    ws_.toolMode = 3;
+    ws_.toolMode = ModeShow;
     ws_.platform->waitCursor(true);
     const std::string prompt = langText(ws_, Msg::OrxStopPrompt);
     bool going = true;
@@ -209,7 +210,7 @@ ShowResult Player::play(int32_t passes)
     }
     ws_.platform->status("", Rgb{0, 0, 255});
     ws_.platform->waitCursor(false);
-    ws_.toolMode = 0;
+    ws_.toolMode = ModeNone;
     return result_;
 }
 

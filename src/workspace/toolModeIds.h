@@ -13,6 +13,7 @@ enum ToolModeId : int32_t {
     ModeNone = 0,
     ModeTrialRun = 1,   // after a trial mapping: a click keeps it, the right button takes it back
     ModeAreaSave = 2,   // dragging the area of a pending area save
+    ModeShow = 3,       // a show script is playing: the mouse only stops it
 
     // Colour-image paint tools (src/tools), and adding a colour file.
     ModePen = 100,
