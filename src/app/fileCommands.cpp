@@ -85,13 +85,8 @@ std::string withExtension(const std::string& name, FileKind kind)
 bool openWorkingFile(Workspace& ws, const std::string& name, FileSource& src)
 {
     const FileKindInfo& kind = fileKindOf(name);
+    // A new picture's layout leaves no model to dress (layoutPlanes).
     if (!kind.open || !kind.open(ws, name, src)) return false;
-    // A new picture leaves no model to dress: the photograph kept for the
-    // model has been overwritten.
-    if (kind.kind != FileKind::MSK) {
-        ws.modelLoaded = 0;
-        ws.modelMapped = 0;
-    }
     resetUndo(ws);
     return true;
 }

@@ -10,15 +10,6 @@ namespace orx::app {
 
 namespace {
 
-// The photograph kept for a model lives in secondImage, which the whole
-// image operations use as their scratch plane: after them there is no
-// model left to dress.
-void forgetModel(Workspace& ws)
-{
-    ws.modelLoaded = 0;
-    ws.modelMapped = 0;
-}
-
 struct Overlay {
     int32_t id;
     int32_t mode;
@@ -61,7 +52,6 @@ void newImage(CommandContext& ctx)
         showLangMessage(ws, Msg::RamTooSmallToLoad, "RGB");
         return;
     }
-    forgetModel(ws);
     resetUndo(ws);
     fitWholeImage(ctx);
 }
@@ -122,21 +112,18 @@ void maskedToBlack(CommandContext& ctx)
 void rotate(CommandContext& ctx)
 {
     rotateImage(ctx.ws(), ctx.command.id == IdRotateClockwise);
-    forgetModel(ctx.ws());
     fitWholeImage(ctx);
 }
 
 void mirror(CommandContext& ctx)
 {
     mirrorImage(ctx.ws(), ctx.command.id == IdMirrorLeftRight);
-    forgetModel(ctx.ws());
     redisplay(ctx);
 }
 
 void halve(CommandContext& ctx)
 {
     halveImage(ctx.ws());
-    forgetModel(ctx.ws());
     fitWholeImage(ctx);
 }
 

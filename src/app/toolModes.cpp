@@ -62,7 +62,10 @@ private:
 void backUp(ToolContext& ctx, uint32_t planes)
 {
     Workspace& ws = ctx.ws;
-    if (planes & BackupImage) std::memcpy(ws.secondImage, ws.image, imageBytes(ws));
+    if (planes & BackupImage) {
+        takeSecondImage(ws);
+        std::memcpy(ws.secondImage, ws.image, imageBytes(ws));
+    }
     if (planes & BackupMask) std::memcpy(ws.maskBackup, ws.mask, pixelCount(ws));
     ctx.gesture.backupPlanes = planes;
 }

@@ -108,6 +108,7 @@ void whiteBalance(Workspace& ws, const Box& b)
 void copyBlock(Workspace& ws, const Box& b, bool mirror)
 {
     const int32_t w = b.x1 - b.x0 + 1, h = b.y1 - b.y0 + 1;
+    takeSecondImage(ws);
     ws.blockX = b.x0;
     ws.blockY = b.y0;
     ws.blockWidth = w;

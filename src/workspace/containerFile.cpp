@@ -244,6 +244,7 @@ bool loadModel(Workspace& ws, const std::string& name, FileSource& src)
     std::memcpy(ws.modelArea, ws.fileHeader.area, sizeof ws.modelArea);
     ws.modelPath = name;
     std::memcpy(ws.secondImage, ws.image, imageBytes(ws));
+    ws.secondImageHolds = SecondImage::Photograph;
     fillOffsetTable(ws);
     return true;
 }

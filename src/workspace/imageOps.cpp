@@ -1,7 +1,8 @@
 // Whole-image operations: halve, rotate by a quarter turn, mirror.
 //
 // Each builds its result in secondImage (and the mask's in maskBackup), then
-// copies it back, so the image and its mask always change together.
+// copies it back, so the image and its mask always change together. The
+// model's photograph, if secondImage held it, is gone after them.
 #include <cstring>
 
 #include "workspace.h"
@@ -13,6 +14,7 @@ void halveImage(Workspace& ws)
     const int32_t w = ws.imageWidth, h = ws.imageHeight;
     const int32_t hw = w / 2, hh = h / 2;
     if (hw < 1 || hh < 1) return;  // a one-pixel side has nothing to halve into
+    takeSecondImage(ws);
 
     // The half image (3N/4 bytes) fits inside the old secondImage and the half
     // mask inside the old maskBackup, so neither overlaps what it reads.
@@ -42,6 +44,7 @@ void rotateImage(Workspace& ws, bool clockwise)
 {
     const int32_t w = ws.imageWidth, h = ws.imageHeight;
     if (w < 1 || h < 1) return;
+    takeSecondImage(ws);
     // New image is h wide and w high.
     for (int32_t y = 0; y < w; ++y) {
         for (int32_t x = 0; x < h; ++x) {
@@ -64,6 +67,7 @@ void mirrorImage(Workspace& ws, bool leftRight)
 {
     const int32_t w = ws.imageWidth, h = ws.imageHeight;
     const uint64_t row = uint64_t(w) * 3;
+    takeSecondImage(ws);
     for (int32_t y = 0; y < h; ++y) {
         if (leftRight) {
             const uint8_t* s = ws.image + y * row;

@@ -149,6 +149,14 @@ void layoutPlanes(Workspace& ws, int32_t width, int32_t height)
     ws.maskBackup = ws.mask + n;
     ws.tempImage = ws.maskBackup + n;
     ws.tempInMemory = ws.blockSize >= 11 * n ? 1 : 0;
+    takeSecondImage(ws);
+}
+
+void takeSecondImage(Workspace& ws, SecondImage what)
+{
+    ws.secondImageHolds = what;
+    ws.modelLoaded = 0;
+    ws.modelMapped = 0;
 }
 
 bool clipToImage(const Workspace& ws, int32_t& x0, int32_t& y0, int32_t& x1, int32_t& y1)

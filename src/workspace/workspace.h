@@ -56,6 +56,15 @@ struct FillSpan {
     int32_t y = 0, x0 = 0, x1 = 0;
 };
 
+// What secondImage holds now. A dress shades from the model's photograph
+// there, so a plane that anything else has written must never be taken for
+// it: model loading alone puts the photograph there, and every other writer
+// first calls takeSecondImage.
+enum class SecondImage : uint8_t {
+    Scratch,     // anything else: an edit's backup, a block copy, a whole-image operation's work
+    Photograph,  // the model's photograph as model loading left it (the runs re-dress its material area)
+};
+
 struct MeshPoint {
     int32_t x = 0, y = 0;
 };
@@ -138,6 +147,7 @@ struct Workspace {
     uint64_t imageRowBytes = 0;
     uint8_t* image = nullptr;
     uint8_t* secondImage = nullptr;
+    SecondImage secondImageHolds = SecondImage::Scratch;
     uint8_t* mask = nullptr;
     uint8_t* maskBackup = nullptr;
     uint8_t* tempImage = nullptr;
@@ -231,8 +241,14 @@ bool reserveDisplay(Workspace& ws, size_t bytes);
 bool sizeImageBlock(Workspace& ws);
 
 // Points the planes for an image of W x H. The caller has checked that
-// W x H fits planeCapacity.
+// W x H fits planeCapacity. A new layout leaves no photograph in
+// secondImage (model loading puts it back).
 void layoutPlanes(Workspace& ws, int32_t width, int32_t height);
+
+// Called before secondImage is written by anything but model loading: it
+// holds `what` from now on, and with the photograph gone there is no model
+// left to dress (modelLoaded and modelMapped are cleared).
+void takeSecondImage(Workspace& ws, SecondImage what = SecondImage::Scratch);
 
 inline uint64_t pixelCount(const Workspace& ws) { return uint64_t(ws.imageWidth) * uint64_t(ws.imageHeight); }
 inline uint64_t imageBytes(const Workspace& ws) { return pixelCount(ws) * 3; }

@@ -447,6 +447,35 @@ TEST(Filters, MaskedPixelsStayWithTheMaskShown)
 
 // ---- area saves
 
+// A dress shades from the photograph in secondImage; a filter's backup
+// overwrites it, so after a filter there is no model left to re-dress, and
+// loading the model again dresses from the clean photograph.
+TEST(Filters, AfterADressTheModelIsGoneAndAReloadDressesClean)
+{
+    ToolFixture f;
+    const std::string model = test::sampleLibraryDir() + "/DRESS.MDL";
+    ASSERT_TRUE(f.s.frame->openStartFile(model));
+    ASSERT_EQ(f.ws.modelMapped, 1);
+    EXPECT_EQ(f.ws.secondImageHolds, SecondImage::Photograph);
+    const auto dressed = f.image();
+
+    ASSERT_TRUE(f.run(IdGrey));
+    f.dragImage(0, 0, f.ws.imageWidth - 1, f.ws.imageHeight - 1);
+    ASSERT_NE(f.image(), dressed);
+    EXPECT_EQ(f.ws.secondImageHolds, SecondImage::Scratch);
+    EXPECT_EQ(f.ws.modelLoaded, 0);
+    EXPECT_EQ(f.ws.modelMapped, 0);
+    f.s.frame->refreshCommandStates();  // as a menu does when it opens
+    EXPECT_FALSE(f.s.frame->action(IdChangeMaterial)->isEnabled());
+    EXPECT_FALSE(f.run(IdChangeMaterial));
+    f.rightClick();  // the backup still takes the filter back
+    EXPECT_EQ(f.image(), dressed);
+
+    ASSERT_TRUE(f.s.frame->openStartFile(model));
+    EXPECT_EQ(f.image(), dressed);
+    EXPECT_TRUE(f.s.frame->action(IdChangeMaterial)->isEnabled());
+}
+
 TEST(AreaSave, EachCommandAsksItsFileFirstAndWritesTheRectangle)
 {
     ToolFixture f;
