@@ -16,7 +16,10 @@ void beginStroke(Workspace& ws, Stroke& stroke, int kind, bool marks)
     stroke = Stroke{};
     stroke.kind = kind;
     stroke.marks = marks && kind == SnapshotImage;
-    if (kind == SnapshotImage) std::memcpy(ws.secondImage, ws.image, imageBytes(ws));
+    if (kind == SnapshotImage) {
+        takeSecondImage(ws);
+        std::memcpy(ws.secondImage, ws.image, imageBytes(ws));
+    }
     if (kind == SnapshotMask || stroke.marks) std::memcpy(ws.maskBackup, ws.mask, pixelCount(ws));
 }
 
