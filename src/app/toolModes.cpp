@@ -1,8 +1,6 @@
 // The mouse tool modes: the table, and the gestures its rows are made of.
 #include "toolModes.h"
 
-#include <QImage>
-#include <QPainter>
 #include <algorithm>
 #include <cstring>
 #include <iterator>
@@ -302,17 +300,6 @@ void blockCopyUp(ToolContext& ctx, QPoint at)
     saveDisplay(ws);
 }
 
-// The block (compact in secondImage) drawn into RS at the current scale with
-// its top-left corner at the pointer.
-void drawBlockAt(Workspace& ws, QPoint at)
-{
-    QImage display(ws.RS.get(), ws.displayWidth, ws.displayHeight, ws.displayStride, QImage::Format_BGR888);
-    const QImage block(ws.secondImage, ws.blockWidth, ws.blockHeight, qsizetype(ws.blockWidth) * 3,
-                       QImage::Format_RGB888);
-    QPainter painter(&display);
-    painter.drawImage(QRect(at, windowSize(ws, ws.blockWidth, ws.blockHeight)), block);
-}
-
 void showWholeDisplay(ToolContext& ctx)
 {
     const Rect all{0, 0, ctx.ws.displayWidth - 1, ctx.ws.displayHeight - 1};
@@ -322,7 +309,7 @@ void showWholeDisplay(ToolContext& ctx)
 void blockFollow(ToolContext& ctx, QPoint at)
 {
     restoreDisplay(ctx.ws);
-    drawBlockAt(ctx.ws, at);
+    composeBlockPreview(ctx.ws, at.x(), at.y());
     showWholeDisplay(ctx);
 }
 

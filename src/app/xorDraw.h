@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <algorithm>
 #include <cstdint>
 
 namespace orx {
@@ -25,8 +26,13 @@ struct XorFigure {
     Kind kind = Rectangle;
     QPoint a, b;
     bool operator==(const XorFigure&) const = default;
-    // The pixels it covers.
-    QRect bounds() const { return QRect(a, b).normalized(); }
+    // The pixels it covers, whichever way it was dragged. (QRect(a, b) with
+    // b above or left of a, normalised, would lose a pixel on each side.)
+    QRect bounds() const
+    {
+        return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                     QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+    }
 };
 
 void xorFigure(QPainter& painter, const XorFigure& figure);

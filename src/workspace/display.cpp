@@ -455,6 +455,25 @@ void redrawRect(Workspace& ws, Point a, Point b, int32_t margin)
     }
 }
 
+void composeBlockPreview(Workspace& ws, int32_t dx, int32_t dy)
+{
+    if (ws.blockWidth < 1 || ws.blockHeight < 1) return;
+    const Magnification m = magnificationOf(ws.displayScale16);
+    // On screen a block keeps at least one pixel a side, as the image does.
+    auto extent = [&](int32_t n) { return std::max<int64_t>(m.reduce > 1 ? n / m.reduce : int64_t(n) * m.zoom, 1); };
+    auto source = [&](int32_t d, int32_t n) {
+        return std::min(m.reduce > 1 ? d * m.reduce : d / m.zoom, n - 1);
+    };
+    const Box drawn = clipped({dx, dy, held(dx + extent(ws.blockWidth)), held(dy + extent(ws.blockHeight))},
+                              wholeDisplay(ws));
+    const uint64_t row = uint64_t(ws.blockWidth) * 3;
+    for (int32_t y = drawn.y0; y < drawn.y1; ++y) {
+        const uint8_t* src = ws.secondImage + uint64_t(source(y - dy, ws.blockHeight)) * row;
+        uint8_t* d = ws.RS.get() + ws.displayRowOffset[y] + size_t(drawn.x0) * 3;
+        for (int32_t x = drawn.x0; x < drawn.x1; ++x, d += 3) putPlain(d, src + size_t(source(x - dx, ws.blockWidth)) * 3);
+    }
+}
+
 // ---- status band texts
 
 std::string sizeLabelText(const Workspace& ws)

@@ -49,6 +49,13 @@ void redisplayAt(Workspace& ws, int32_t x, int32_t y);
 // corners, grown by the margin and held to the display.
 void redrawRect(Workspace& ws, Point a, Point b, int32_t margin);
 
+// Draws the block the mirror and flip tools copied (compact in secondImage,
+// blockWidth x blockHeight) into RS at the current scale, its top-left
+// corner at window point (dx, dy): the preview that follows the pointer
+// until a click places it. Plain pixels, no mask tint; a reduction shows
+// the top-left pixel of each block. The caller shows RS.
+void composeBlockPreview(Workspace& ws, int32_t dx, int32_t dy);
+
 // Status band texts.
 std::string sizeLabelText(const Workspace& ws);   // "size:%dx%d scale:1/%dX %s" or "...scale:%dX %s"
 std::string maskStateText(const Workspace& ws);   // "Mask ON" / "Mask OFF" (Chinese forms in language 1)

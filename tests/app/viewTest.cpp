@@ -352,5 +352,30 @@ TEST(XorDraw, DrawingAFigureTwicePutsThePictureBack)
     EXPECT_EQ(picture, original);
 }
 
+// The view repaints a figure's bounds: they must hold every pixel the
+// figure inverts, whichever way it was dragged.
+TEST(XorDraw, TheBoundsHoldTheFigureDraggedAnyWay)
+{
+    const QPoint topLeft(5, 4), bottomRight(30, 20), topRight(30, 4), bottomLeft(5, 20);
+    const std::pair<QPoint, QPoint> drags[] = {
+        {topLeft, bottomRight}, {bottomRight, topLeft}, {topRight, bottomLeft}, {bottomLeft, topRight}};
+    for (XorFigure::Kind kind : {XorFigure::Rectangle, XorFigure::Line})
+        for (const auto& [from, to] : drags) {
+            const XorFigure figure{kind, from, to};
+            QImage picture(40, 30, QImage::Format_RGB32);
+            picture.fill(Qt::black);
+            {
+                QPainter p(&picture);
+                xorFigure(p, figure);
+            }
+            QRect inverted;
+            for (int y = 0; y < 30; ++y)
+                for (int x = 0; x < 40; ++x)
+                    if (picture.pixel(x, y) != qRgb(0, 0, 0)) inverted |= QRect(x, y, 1, 1);
+            EXPECT_EQ(figure.bounds(), QRect(topLeft, bottomRight)) << kind << " " << from.x() << "," << from.y();
+            EXPECT_TRUE(figure.bounds().contains(inverted)) << kind << " " << from.x() << "," << from.y();
+        }
+}
+
 }  // namespace
 }  // namespace orx

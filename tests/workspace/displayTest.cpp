@@ -531,6 +531,41 @@ TEST(RedrawRect, BackgroundInsideTheRectangleIsCleared)
     EXPECT_EQ(shown(f.ws, 96, 55), (Bgr{0x77, 0x77, 0x77}));
 }
 
+// The block preview at each scale: every display pixel it covers shows the
+// block pixel under it, nothing around it changes, and the display's edge
+// clips it.
+TEST(BlockPreview, EachScaleShowsTheBlockAndNothingElse)
+{
+    struct Case {
+        int32_t scale16, dx, dy;
+        int32_t width, height;  // the covered display pixels
+    };
+    const Case cases[] = {{16, 5, 2, 4, 3}, {8, 5, 2, 8, 6}, {32, 5, 2, 2, 1}, {16, 98, 48, 2, 2}};
+    for (const Case& c : cases) {
+        DisplayFixture f(100, 70);  // a 100 x 50 picture
+        Workspace& ws = f.ws;
+        test::fillPattern(ws, 20, 20);
+        ws.blockWidth = 4;
+        ws.blockHeight = 3;
+        for (int i = 0; i < 4 * 3 * 3; ++i) ws.secondImage[i] = uint8_t(10 + 7 * i);
+        ws.displayScale16 = c.scale16;
+        fillDisplay(ws, 0);
+        composeBlockPreview(ws, c.dx, c.dy);
+        const int32_t zoom = c.scale16 < 16 ? 16 / c.scale16 : 1, reduce = c.scale16 > 16 ? c.scale16 / 16 : 1;
+        for (int32_t y = 0; y < ws.displayHeight; ++y)
+            for (int32_t x = 0; x < ws.displayWidth; ++x) {
+                const bool inside = x >= c.dx && x < c.dx + c.width && y >= c.dy && y < c.dy + c.height;
+                Bgr want{0, 0, 0};
+                if (inside) {
+                    const int32_t bx = (x - c.dx) * reduce / zoom, by = (y - c.dy) * reduce / zoom;
+                    const uint8_t* p = ws.secondImage + (by * 4 + bx) * 3;
+                    want = {p[2], p[1], p[0]};
+                }
+                ASSERT_EQ(shown(ws, x, y), want) << c.scale16 << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(DisplayBuffer, NeverWrittenPastTheBytesInUse)
 {
     // 2999 pixels take 8997 bytes, padded to a stride of 9000.
