@@ -2,8 +2,8 @@
 // fileCommands.cpp (load and save by file kind), imageCommands.cpp (whole
 // image and mask operations, display), toolCommands.cpp (the mouse tools
 // that need a file or a prompt before the gesture), simulationCommands.cpp
-// (the Auto Simulation menu) and shellCommands.cpp (language, about, help,
-// memory, exit).
+// (the Auto Simulation menu), scriptCommands.cpp (the ORX and MMP scripts)
+// and shellCommands.cpp (language, about, help, memory, exit).
 #pragma once
 
 #include <string>
@@ -73,6 +73,9 @@ void changeContrast(CommandContext&);
 void contrastOnce(CommandContext&);
 void mappingSharpness(CommandContext&);
 void repeatLayout(CommandContext&);
+
+// scriptCommands.cpp
+void editScript(CommandContext&);
 
 // shellCommands.cpp
 void chooseLanguage(CommandContext&);

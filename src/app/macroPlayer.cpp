@@ -27,6 +27,7 @@
 #include "workspace/fileKinds.h"
 #include "workspace/langText.h"
 #include "workspace/nativeFile.h"
+#include "workspace/textFile.h"
 
 namespace orx::app {
 
@@ -222,7 +223,8 @@ const AnswerKind kAnswers[] = {
     {"text", "TEXT", nullptr},           // a text to type
     {"colour", "N N N", checkColour},    // a colour to pick
     {"printer", "TEXT", checkPrinter},   // pdf PATH [a4|letter|WxHin] | default
-    {"editor", "", nullptr},             // the lines up to "." become the text; Save, Exit
+    {"editor", "", nullptr},             // the lines up to "." become the text (".." for one
+                                         // starting with "."); Save, Exit
     {"ok", "", nullptr},
     {"cancel", "", nullptr},
     {"stop", "N", checkCount},           // the next show or run stops after N polls
@@ -559,7 +561,9 @@ bool parseMacro(const std::string& text, const std::string& macroPath, const std
         if (m.kind == "editor") {
             // The text follows, up to a line holding only ".".
             size_t end = i + 1;
-            while (end < lines.size() && lines[end] != ".") m.block.push_back(lines[end++]);
+            // A line of the text that starts with "." is written with one more.
+            for (; end < lines.size() && lines[end] != "."; ++end)
+                m.block.push_back(lines[end].rfind("..", 0) == 0 ? lines[end].substr(1) : lines[end]);
             if (end == lines.size()) return refuse("the editor's text has no end line \".\"");
             i = end;
         }
@@ -632,6 +636,29 @@ private:
             return true;
         }
         void showAbout(int32_t dialog) override { p_.answer({"ok"}, "About " + std::to_string(dialog)); }
+        std::string chooseTextFile(const std::string& title, const std::string&) override
+        {
+            const MacroLine* a = p_.answer({"save"}, title);
+            return a && a->kind == "save" ? a->args[0] : std::string();
+        }
+        // "answer editor": its lines become the text, then Save and Exit;
+        // "ok" saves the text as it came.
+        std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
+                                                         bool editable) override
+        {
+            const MacroLine* a = p_.answer({"editor", "ok"}, langText(p_.ws(), Msg::EditorTitle));
+            if (!a || a->kind == "cancel") return std::nullopt;
+            if (!editable) {
+                p_.fail(path + " can only be shown");
+                return std::nullopt;
+            }
+            const std::vector<std::string> lines = a->kind == "editor" ? a->block : linesOfText(textOfLines(doc.lines));
+            if (writeTextFile(path, lines, doc.encoding) != TextWrite::Ok) {
+                p_.fail("can not save " + path);
+                return std::nullopt;
+            }
+            return lines;
+        }
 
     private:
         MacroPlayer& p_;

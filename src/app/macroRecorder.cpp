@@ -69,6 +69,25 @@ private:
             inner_.showAbout(dialog);
             r_.note("answer ok");
         }
+        std::string chooseTextFile(const std::string& title, const std::string& filter) override
+        {
+            const std::string name = inner_.chooseTextFile(title, filter);
+            r_.note(name.empty() ? "answer cancel" : "answer save " + r_.pathText(name));
+            return name;
+        }
+        std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
+                                                         bool editable) override
+        {
+            auto saved = inner_.editText(path, doc, editable);
+            if (!saved) {
+                r_.note("answer cancel");
+                return saved;
+            }
+            std::string note = "answer editor";
+            for (const std::string& line : *saved) note += "\n" + (line.rfind('.', 0) == 0 ? "." + line : line);
+            r_.note(note + "\n.");
+            return saved;
+        }
 
     private:
         MacroRecorder& r_;

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QScreen>
@@ -19,6 +20,7 @@
 #include "menus.h"
 #include "qtPlatform.h"
 #include "runProgress.h"
+#include "textEditor.h"
 #include "thumbnailBrowser.h"
 #include "view.h"
 #include "workspace/fileKinds.h"
@@ -206,6 +208,21 @@ bool CMainFrame::askLanguage()
 }
 
 void CMainFrame::showAbout(int32_t dialog) { showAboutBox(studio_.ws, dialog, this); }
+
+std::string CMainFrame::chooseTextFile(const std::string& title, const std::string& filter)
+{
+    return QFileDialog::getSaveFileName(this, QString::fromStdString(title), QString::fromStdString(studio_.ws.WORKDIR),
+                                        qtFileFilter(filter), nullptr, QFileDialog::DontConfirmOverwrite)
+        .toStdString();
+}
+
+std::optional<std::vector<std::string>> CMainFrame::editText(const std::string& path, const TextDocument& doc,
+                                                             bool editable)
+{
+    TextEditor editor(studio_.ws, path, doc, editable, this);
+    editor.exec();
+    return editor.saved();
+}
 
 void CMainFrame::languageChanged()
 {

@@ -61,6 +61,9 @@ public:
     bool askNewImageSize(int32_t& width, int32_t& height) override;
     bool askLanguage() override;
     void showAbout(int32_t dialog) override;
+    std::string chooseTextFile(const std::string& title, const std::string& filter) override;
+    std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
+                                                     bool editable) override;
     void languageChanged() override;
     void terminate(int code) override;
     void closeProgram() override;

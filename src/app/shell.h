@@ -5,7 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "workspace/textFile.h"
 
 namespace orx::app {
 
@@ -30,6 +34,13 @@ public:
     virtual bool askLanguage() = 0;
     // About box 100, 192 or 214.
     virtual void showAbout(int32_t dialog) = 0;
+    // A save dialog for a text file to edit (ORX, MMP): an existing file or
+    // a new name, without asking whether to replace it. Empty on Cancel.
+    virtual std::string chooseTextFile(const std::string& title, const std::string& filter) = 0;
+    // The "Editor" on a text file, modal; not editable, it only shows it.
+    // The lines last saved, or nothing when it was not saved.
+    virtual std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
+                                                             bool editable) = 0;
 
     // The menu of the language and the caption, after a language change.
     virtual void languageChanged() = 0;

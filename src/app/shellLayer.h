@@ -28,6 +28,15 @@ public:
     bool askNewImageSize(int32_t& width, int32_t& height) override { return inner_.askNewImageSize(width, height); }
     bool askLanguage() override { return inner_.askLanguage(); }
     void showAbout(int32_t dialog) override { inner_.showAbout(dialog); }
+    std::string chooseTextFile(const std::string& title, const std::string& filter) override
+    {
+        return inner_.chooseTextFile(title, filter);
+    }
+    std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
+                                                     bool editable) override
+    {
+        return inner_.editText(path, doc, editable);
+    }
     void languageChanged() override { inner_.languageChanged(); }
     void terminate(int code) override { inner_.terminate(code); }
     void closeProgram() override { inner_.closeProgram(); }
