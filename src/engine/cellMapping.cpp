@@ -12,6 +12,7 @@
 #include "cellMapping.h"
 
 #include <algorithm>
+#include <climits>
 #include <atomic>
 #include <cstring>
 #include <new>
@@ -21,6 +22,7 @@
 
 #include "cellGeometry.h"
 #include "mesh.h"
+#include "pinholes.h"
 #include "shading.h"
 
 namespace orx {
@@ -45,7 +47,17 @@ struct Band {
     Crossing crossings[kMaxEdges];
     Pt materialPoints[kMaxEdges];
     bool zeroBottomSide = false;
+    WrittenRecord* record = nullptr;  // the pixels written, when pinholes are to be closed
 };
+
+// Row y of the band's record, or nullptr when it keeps none.
+inline uint64_t* recordRow(Band& band, int32_t y) { return band.record ? band.record->row(y) : nullptr; }
+
+inline void markWritten(uint64_t* recordRow, int32_t recordX0, int32_t x)
+{
+    const uint32_t i = uint32_t(x - recordX0);
+    recordRow[i / 64] |= uint64_t(1) << (i % 64);
+}
 
 constexpr uint8_t kMarker[3] = {1, 0, 1};
 
@@ -118,6 +130,8 @@ void stretchSamples(Workspace& ws, Band& band, int32_t start, int32_t n, int32_t
     const ShadeTables& tables = *band.tables;
     const bool reflect = ws.reflection != 0, masked = ws.maskMode != 0;
     const int32_t left = band.x0, right = band.x1;
+    uint64_t* written = recordRow(band, y);
+    const int32_t writtenX0 = band.record ? band.record->x0 : 0;
     double acc = 0;
     for (int32_t k = 0; k < n; ++k, acc += step) {
         const int32_t x = start + k;
@@ -129,6 +143,7 @@ void stretchSamples(Workspace& ws, Band& band, int32_t start, int32_t n, int32_t
             shadeReflectionFast(tables, photo + 3 * p, s, image + 3 * p);
         else
             shadeContrastFast(tables, photo + 3 * p, s, image + 3 * p);
+        if (written) markWritten(written, writtenX0, x);
     }
 }
 
@@ -214,9 +229,12 @@ void mapQuadrilateral(Workspace& ws, Band& band, const MeshCell& c)
 // `from` only move u. The workspace's fields are read once: the pixel
 // writes are byte writes, which the compiler must assume could change them.
 template <bool Soft>
-void rectangleRow(Workspace& ws, const ShadeTables& tables, int32_t y, int32_t tv, int32_t x0, int32_t from,
-                  int32_t x1, double u, double sx)
+void rectangleRow(Workspace& ws, Band& band, int32_t y, int32_t tv, int32_t x0, int32_t x1, double u, double sx)
 {
+    const ShadeTables& tables = *band.tables;
+    const int32_t from = band.x0;
+    uint64_t* written = recordRow(band, y);
+    const int32_t writtenX0 = band.record ? band.record->x0 : 0;
     const int32_t w = ws.imageWidth, h = ws.imageHeight;
     const uint8_t* maskRow = ws.mask + uint64_t(y) * w;
     const uint8_t* materialMaskRow = ws.mask + uint64_t(tv) * w;
@@ -238,6 +256,7 @@ void rectangleRow(Workspace& ws, const ShadeTables& tables, int32_t y, int32_t t
                 std::memcpy(s, materialRow + ptrdiff_t(tu) * 3, 3);
             }
             shadeContrastFast(tables, photoRow + 3 * ptrdiff_t(x), s, outRow + 3 * ptrdiff_t(x));
+            if (written) markWritten(written, writtenX0, x);
         }
         u += sx;
     }
@@ -266,9 +285,9 @@ void mapRectangle(Workspace& ws, Band& band, const MeshCell& c)
         // A material row off the picture leaves the whole row alone.
         if (tv < 0 || tv >= ws.imageHeight) continue;
         if (soft)
-            rectangleRow<true>(ws, *band.tables, y, tv, x0, band.x0, x1, q0.x, sx);
+            rectangleRow<true>(ws, band, y, tv, x0, x1, q0.x, sx);
         else
-            rectangleRow<false>(ws, *band.tables, y, tv, x0, band.x0, x1, q0.x, sx);
+            rectangleRow<false>(ws, band, y, tv, x0, x1, q0.x, sx);
     }
 }
 
@@ -308,40 +327,56 @@ int workerCount(const Workspace& ws)
     return int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
 }
 
-// The picture's rows and columns the mapping may write, [y0, y1) x [x0, x1).
-struct Window {
-    int32_t x0, y0, x1, y1;
-};
-
-Window writableWindow(const Workspace& ws, const std::optional<Rect>& clip)
+// A clip's corners in either order as a box (beyond the picture as given).
+PixelBox clipBox(const Rect& clip)
 {
-    Window w{0, 0, ws.imageWidth, ws.imageHeight};
-    if (!clip) return w;
-    w.x0 = std::max(w.x0, std::min(clip->x0, clip->x1));
-    w.y0 = std::max(w.y0, std::min(clip->y0, clip->y1));
-    w.x1 = std::min(w.x1, std::max(clip->x0, clip->x1) + 1);
-    w.y1 = std::min(w.y1, std::max(clip->y0, clip->y1) + 1);
-    return w;
+    auto after = [](int32_t v) { return int32_t(std::min<int64_t>(int64_t(v) + 1, INT32_MAX)); };
+    return {std::min(clip.x0, clip.x1), std::min(clip.y0, clip.y1), after(std::max(clip.x0, clip.x1)),
+            after(std::max(clip.y0, clip.y1))};
 }
 
-}  // namespace
-
-void mapCell(Workspace& ws)
+// The box of the object corners of the cells walked, inside the window:
+// no cell writes outside it.
+PixelBox reach(const Workspace& ws, const CellList& cells, PixelBox win)
 {
-    ShadeTables tables;
-    buildShadeTables(ws, tables);
-    Band band(0, ws.imageHeight, 0, ws.imageWidth, &tables);
-    mapCellInBand(ws, band, ws.cell);
-    reportZeroBottom(ws, band.zeroBottomSide);
+    int32_t minX = INT32_MAX, minY = INT32_MAX, maxX = INT32_MIN, maxY = INT32_MIN;
+    auto take = [&](MeshPoint p) {
+        minX = std::min(minX, p.x), maxX = std::max(maxX, p.x);
+        minY = std::min(minY, p.y), maxY = std::max(maxY, p.y);
+    };
+    const int32_t total = ws.meshColumns * ws.meshRows;
+    if (cells.single) {
+        for (const MeshPoint& p : cells.single->p) take(p);
+    } else if (cells.numbers.empty()) {
+        for (int i = 0; i < meshPointCount(ws); ++i) take(ws.Cpoint1[size_t(i)]);
+    } else {
+        for (int32_t n : cells.numbers)
+            if (n >= 0 && n < total)
+                for (const MeshPoint& p : cellOf(ws, n).p) take(p);
+    }
+    if (minX > maxX) return {0, 0, 0, 0};
+    win.x0 = std::max(win.x0, minX);
+    win.y0 = std::max(win.y0, minY);
+    win.x1 = std::min(int64_t(win.x1), int64_t(maxX) + 1);
+    win.y1 = std::min(int64_t(win.y1), int64_t(maxY) + 1);
+    return win;
 }
 
-void mapCells(Workspace& ws, const CellSelection& which)
+// Maps the cells in bands of rows, one worker each; then closes the
+// pinholes the cells left between them.
+void mapList(Workspace& ws, const CellList& cells, const std::optional<PixelBox>& clip)
 {
-    const int32_t cells = ws.meshColumns * ws.meshRows;
-    const Window win = writableWindow(ws, which.clip);
-    if (cells <= 0 || win.x0 >= win.x1 || win.y0 >= win.y1) return;
+    const int32_t total = ws.meshColumns * ws.meshRows;
+    PixelBox win{0, 0, ws.imageWidth, ws.imageHeight};
+    if (clip) win = {std::max(win.x0, clip->x0), std::max(win.y0, clip->y0), std::min(win.x1, clip->x1),
+                     std::min(win.y1, clip->y1)};
+    win = reach(ws, cells, win);
+    if ((!cells.single && total <= 0) || win.x0 >= win.x1 || win.y0 >= win.y1) return;
     ShadeTables tables;
     buildShadeTables(ws, tables);
+    WrittenRecord record;
+    const bool closing = ws.pinholeClosing != 0;
+    if (closing) record.reset(win.x0, win.y0, win.x1, win.y1);
 
     const int rows = win.y1 - win.y0;
     const int workers = std::min(workerCount(ws), rows);
@@ -349,20 +384,23 @@ void mapCells(Workspace& ws, const CellSelection& which)
     for (int i = 0; i < workers; ++i) {
         const int32_t y0 = win.y0 + int32_t(int64_t(rows) * i / workers);
         const int32_t y1 = win.y0 + int32_t(int64_t(rows) * (i + 1) / workers);
-        bands.emplace_back(y0, y1, win.x0, win.x1, &tables);
-        bands.back().samples.reserve(size_t(ws.imageWidth + ws.imageHeight) * 3);
+        Band& band = bands.emplace_back(y0, y1, win.x0, win.x1, &tables);
+        band.samples.reserve(size_t(ws.imageWidth + ws.imageHeight) * 3);
+        if (closing) band.record = &record;
     }
     // A band that runs out of memory for its samples stops; the caller's
     // thread then reports it as the whole mapping's.
     std::atomic<bool> outOfMemory = false;
-    auto work = [&ws, &which, &outOfMemory, cells](Band& band) {
+    auto work = [&ws, &cells, &outOfMemory, total](Band& band) {
         try {
-            if (which.cells.empty()) {
-                for (int32_t n = 0; n < cells; ++n) mapCellInBand(ws, band, cellOf(ws, n));
-                return;
+            if (cells.single) {
+                mapCellInBand(ws, band, *cells.single);
+            } else if (cells.numbers.empty()) {
+                for (int32_t n = 0; n < total; ++n) mapCellInBand(ws, band, cellOf(ws, n));
+            } else {
+                for (int32_t n : cells.numbers)
+                    if (n >= 0 && n < total) mapCellInBand(ws, band, cellOf(ws, n));
             }
-            for (int32_t n : which.cells)
-                if (n >= 0 && n < cells) mapCellInBand(ws, band, cellOf(ws, n));
         } catch (const std::bad_alloc&) {
             outOfMemory = true;
         }
@@ -382,6 +420,22 @@ void mapCells(Workspace& ws, const CellSelection& which)
     bool zeroBottom = false;
     for (const Band& b : bands) zeroBottom = zeroBottom || b.zeroBottomSide;
     reportZeroBottom(ws, zeroBottom);
+    if (closing) closePinholes(ws, record, cells, clip);
+}
+
+}  // namespace
+
+void mapCell(Workspace& ws)
+{
+    const MeshCell cell = ws.cell;
+    mapList(ws, CellList{{}, &cell}, std::nullopt);
+}
+
+void mapCells(Workspace& ws, const CellSelection& which)
+{
+    std::optional<PixelBox> clip;
+    if (which.clip) clip = clipBox(*which.clip);
+    mapList(ws, CellList{which.cells, nullptr}, clip);
 }
 
 }  // namespace orx

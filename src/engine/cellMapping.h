@@ -22,12 +22,16 @@ struct CellSelection {
     std::span<const int32_t> cells;
     // Only pixels inside it are written; none: the whole picture. Cells are
     // mapped whole and cut, so a pixel inside comes out as a mapping of the
-    // same cells without a clip would leave it.
+    // same cells without a clip would leave it, but for pinholes within two
+    // pixels of its edge, which are left alone. To redo a region R exactly,
+    // restore R from secondImage and map the cells that touch R grown by
+    // two pixels, clipped to that.
     std::optional<Rect> clip;
 };
 
-// Maps the selected cells of the current pair in order. Throws
-// std::bad_alloc when its scratch space cannot be had.
+// Maps the selected cells of the current pair in order, then closes the
+// pinholes left where they meet (pinholes.h) unless ws.pinholeClosing is 0.
+// Throws std::bad_alloc when its scratch space cannot be had.
 void mapCells(Workspace& ws, const CellSelection& which = {});
 inline void mapAllCells(Workspace& ws) { mapCells(ws); }
 

@@ -203,6 +203,7 @@ struct Workspace {
     uint8_t maskMode = 0;        // 1 once a mask line of an ORX file was installed
     uint8_t contrastTable[256] = {};
     int32_t mappingThreads = 0;  // workers of a run; 0 picks by the machine and the picture
+    int32_t pinholeClosing = 1;  // 1: a mapping closes the pinholes it leaves where cells meet
     int32_t lastRunParts = 0;    // MAP lines the last run mapped
     int32_t lastRunFailures = 0; // mask and MAP lines it could not
 
