@@ -16,6 +16,7 @@
 #include "cli.h"
 #include "engine/orxScript.h"
 #include "engine/repeatLayout.h"
+#include "engine/dressOptions.h"
 #include "engine/simulation.h"
 #include "library/onlineLibrary.h"
 #include "workspace/fileKinds.h"
@@ -23,37 +24,6 @@
 #include "workspace/maskOps.h"
 
 namespace orx {
-
-namespace {
-
-struct LayoutName {
-    const char* name;
-    int32_t layout;
-};
-
-const LayoutName kLayouts[] = {{"normal", 0}, {"horizontal", 1}, {"vertical", 2}};
-
-bool parseLayout(const std::string& text, int32_t& layout)
-{
-    for (const LayoutName& l : kLayouts)
-        if (text == l.name) {
-            layout = l.layout;
-            return true;
-        }
-    return false;
-}
-
-// The "Contrast Control" values: 0.1 to 2.0, kept as single precision.
-bool parseContrast(const std::string& text, float& c)
-{
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (end == text.c_str() || *end != '\0' || !(v >= 0.1 - 1e-9 && v <= 2.0 + 1e-9)) return false;
-    c = float(v);
-    return true;
-}
-
-}  // namespace
 
 bool openRequestedLibrary(Cli& cli, std::unique_ptr<Library>& library)
 {
@@ -74,9 +44,9 @@ int applyDressOptions(Cli& cli)
 {
     Workspace& ws = cli.ws;
     std::string text;
-    if (cli.option("--layout", text) && !parseLayout(text, ws.repeatLayout))
+    if (cli.option("--layout", text) && !repeatLayoutNamed(text, ws.repeatLayout))
         return usage("--layout is normal, horizontal or vertical");
-    if (cli.option("--contrast", text) && !parseContrast(text, ws.contrastExponent))
+    if (cli.option("--contrast", text) && !contrastFromText(text, ws.contrastExponent))
         return fail(langText(ws, Msg::ContrastOutOfRange));
     ws.softMapping = cli.flag("--soft") ? 1 : 0;
     ws.reflection = cli.flag("--reflection") ? 1 : 0;

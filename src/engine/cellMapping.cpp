@@ -48,6 +48,7 @@ struct Band {
     Pt materialPoints[kMaxEdges];
     bool zeroBottomSide = false;
     WrittenRecord* record = nullptr;  // the pixels written, when pinholes are to be closed
+    const PartMask* mask = nullptr;
 };
 
 // Row y of the band's record, or nullptr when it keeps none.
@@ -61,16 +62,16 @@ inline void markWritten(uint64_t* recordRow, int32_t recordX0, int32_t x)
 
 constexpr uint8_t kMarker[3] = {1, 0, 1};
 
-inline bool isProtected(const Workspace& ws, int32_t x, int32_t y)
+inline bool isProtected(const Workspace& ws, const PartMask& mask, int32_t x, int32_t y)
 {
     if (x < 0 || y < 0 || x >= ws.imageWidth || y >= ws.imageHeight) return true;
-    return ws.mask[uint64_t(y) * ws.imageWidth + x] != 0;
+    return mask.protects(x, y);
 }
 
 inline void appendSample(const Workspace& ws, Band& band, int32_t x, int32_t y)
 {
     uint8_t* s = band.samples.data() + 3 * band.sampleCount++;
-    if (ws.maskMode && isProtected(ws, x, y))
+    if (ws.maskMode && isProtected(ws, *band.mask, x, y))
         std::memcpy(s, kMarker, 3);
     else
         sampleMaterial(ws, x, y, s);
@@ -123,7 +124,8 @@ void stretchSamples(Workspace& ws, Band& band, int32_t start, int32_t n, int32_t
     const double step = (double(count) - 1) / n;
     const int32_t w = ws.imageWidth;
     const uint64_t rowBase = uint64_t(y) * w;
-    const uint8_t* mask = ws.mask;
+    const PartMask& mask = *band.mask;
+    const uint8_t* maskRow = mask.row(y);
     const uint8_t* photo = ws.secondImage;
     uint8_t* image = ws.image;
     const uint8_t* samples = band.samples.data();
@@ -138,7 +140,7 @@ void stretchSamples(Workspace& ws, Band& band, int32_t start, int32_t n, int32_t
         if (x < left || x >= right) continue;
         const uint8_t* s = samples + 3 * size_t(acc);
         const uint64_t p = rowBase + uint64_t(x);
-        if (masked && ((s[0] == 1 && s[1] == 0 && s[2] == 1) || mask[p] != 0)) continue;
+        if (masked && ((s[0] == 1 && s[1] == 0 && s[2] == 1) || mask.protectsIn(maskRow, x))) continue;
         if (reflect)
             shadeReflectionFast(tables, photo + 3 * p, s, image + 3 * p);
         else
@@ -236,8 +238,9 @@ void rectangleRow(Workspace& ws, Band& band, int32_t y, int32_t tv, int32_t x0, 
     uint64_t* written = recordRow(band, y);
     const int32_t writtenX0 = band.record ? band.record->x0 : 0;
     const int32_t w = ws.imageWidth, h = ws.imageHeight;
-    const uint8_t* maskRow = ws.mask + uint64_t(y) * w;
-    const uint8_t* materialMaskRow = ws.mask + uint64_t(tv) * w;
+    const PartMask& mask = *band.mask;
+    const uint8_t* maskRow = mask.row(y);
+    const uint8_t* materialMaskRow = mask.row(tv);
     const uint8_t* photoRow = ws.secondImage + uint64_t(y) * w * 3;
     uint8_t* outRow = ws.image + uint64_t(y) * w * 3;
     // Soft samples are taken one pixel inside the border.
@@ -246,7 +249,7 @@ void rectangleRow(Workspace& ws, Band& band, int32_t y, int32_t tv, int32_t x0, 
     for (int32_t x = x0; x <= x1; ++x) {
         const int32_t tu = truncInt(u);
         if (tu < 0 || tu >= w) continue;
-        if (x >= from && materialMaskRow[tu] == 0 && maskRow[x] == 0) {
+        if (x >= from && !mask.protectsIn(materialMaskRow, tu) && !mask.protectsIn(maskRow, x)) {
             uint8_t s[3];
             if constexpr (Soft) {
                 const uint8_t* c = materialRow + ptrdiff_t(std::clamp(tu, 1, w - 2)) * 3;
@@ -364,14 +367,14 @@ PixelBox reach(const Workspace& ws, const CellList& cells, PixelBox win)
 
 // Maps the cells in bands of rows, one worker each; then closes the
 // pinholes the cells left between them.
-void mapList(Workspace& ws, const CellList& cells, const std::optional<PixelBox>& clip)
+PixelBox mapList(Workspace& ws, const CellList& cells, const PartMask& mask, const std::optional<PixelBox>& clip)
 {
     const int32_t total = ws.meshColumns * ws.meshRows;
     PixelBox win{0, 0, ws.imageWidth, ws.imageHeight};
     if (clip) win = {std::max(win.x0, clip->x0), std::max(win.y0, clip->y0), std::min(win.x1, clip->x1),
                      std::min(win.y1, clip->y1)};
     win = reach(ws, cells, win);
-    if ((!cells.single && total <= 0) || win.x0 >= win.x1 || win.y0 >= win.y1) return;
+    if ((!cells.single && total <= 0) || win.x0 >= win.x1 || win.y0 >= win.y1) return {0, 0, 0, 0};
     ShadeTables tables;
     buildShadeTables(ws, tables);
     WrittenRecord record;
@@ -387,6 +390,7 @@ void mapList(Workspace& ws, const CellList& cells, const std::optional<PixelBox>
         Band& band = bands.emplace_back(y0, y1, win.x0, win.x1, &tables);
         band.samples.reserve(size_t(ws.imageWidth + ws.imageHeight) * 3);
         if (closing) band.record = &record;
+        band.mask = &mask;
     }
     // A band that runs out of memory for its samples stops; the caller's
     // thread then reports it as the whole mapping's.
@@ -420,7 +424,8 @@ void mapList(Workspace& ws, const CellList& cells, const std::optional<PixelBox>
     bool zeroBottom = false;
     for (const Band& b : bands) zeroBottom = zeroBottom || b.zeroBottomSide;
     reportZeroBottom(ws, zeroBottom);
-    if (closing) closePinholes(ws, record, cells, clip);
+    if (closing) closePinholes(ws, record, cells, mask, clip);
+    return win;
 }
 
 }  // namespace
@@ -428,14 +433,14 @@ void mapList(Workspace& ws, const CellList& cells, const std::optional<PixelBox>
 void mapCell(Workspace& ws)
 {
     const MeshCell cell = ws.cell;
-    mapList(ws, CellList{{}, &cell}, std::nullopt);
+    mapList(ws, CellList{{}, &cell}, PartMask(ws, nullptr), std::nullopt);
 }
 
-void mapCells(Workspace& ws, const CellSelection& which)
+PixelBox mapCells(Workspace& ws, const CellSelection& which)
 {
     std::optional<PixelBox> clip;
     if (which.clip) clip = clipBox(*which.clip);
-    mapList(ws, CellList{which.cells, nullptr}, clip);
+    return mapList(ws, CellList{which.cells, nullptr}, PartMask(ws, which.packedMask), clip);
 }
 
 }  // namespace orx

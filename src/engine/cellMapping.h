@@ -17,6 +17,11 @@
 
 namespace orx {
 
+// A box of pixels, [x0, x1) x [y0, y1).
+struct PixelBox {
+    int32_t x0, y0, x1, y1;
+};
+
 struct CellSelection {
     // Cell numbers (r x C + c) in ascending order; empty maps every cell.
     std::span<const int32_t> cells;
@@ -27,13 +32,17 @@ struct CellSelection {
     // restore R from secondImage and map the cells that touch R grown by
     // two pixels, clipped to that.
     std::optional<Rect> clip;
+    // The part's mask as the packed rows of its mask file (a set bit
+    // protects), read where it lies; none: the mask plane.
+    const uint8_t* packedMask = nullptr;
 };
 
 // Maps the selected cells of the current pair in order, then closes the
 // pinholes left where they meet (pinholes.h) unless ws.pinholeClosing is 0.
-// Throws std::bad_alloc when its scratch space cannot be had.
-void mapCells(Workspace& ws, const CellSelection& which = {});
-inline void mapAllCells(Workspace& ws) { mapCells(ws); }
+// Returns the box it may have written (empty when none). Throws
+// std::bad_alloc when its scratch space cannot be had.
+PixelBox mapCells(Workspace& ws, const CellSelection& which = {});
+inline PixelBox mapAllCells(Workspace& ws) { return mapCells(ws); }
 
 // Maps ws.cell alone.
 void mapCell(Workspace& ws);

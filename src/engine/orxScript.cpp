@@ -111,19 +111,21 @@ struct StoredFile {
 };
 
 struct Run {
-    Run(Workspace& w, FileSource& s, const std::string& path, std::vector<std::string> l)
-        : ws(w), src(s), orxPath(path), lines(std::move(l))
+    Run(Workspace& w, FileSource& s, const std::string& path, std::vector<std::string> l, const RunOptions& o)
+        : ws(w), src(s), orxPath(path), options(o), lines(std::move(l))
     {
     }
     Workspace& ws;
     FileSource& src;
     const std::string& orxPath;
+    const RunOptions& options;
     std::vector<std::string> lines;
     std::vector<StoredFile> files;
     std::vector<int> fileOfLine;  // index into files; -1 for a line that names none
     uint64_t storedBytes = 0;     // held to the image block
     int result = 1;
     bool maskOk = true;  // MAP lines before any mask line are mapped too
+    const uint8_t* partMask = nullptr;  // packed rows of the last mask, when the plane is left alone
     int partsDone = 0, partsToMap = 0;
 
     const StoredFile& fileOf(size_t line) const { return files[size_t(fileOfLine[line])]; }
@@ -198,10 +200,14 @@ void playMask(Run& run, size_t i)
         lineFailed(run, Msg::CantOpenFile, i);
         return;
     }
+    ws.maskMode = 1;
+    if (run.options.maskPlaneUntouched) {
+        run.partMask = f.bytes.data();
+        return;
+    }
     const uint64_t rowBytes = uint64_t(ws.imageWidth + 7) / 8;
     for (int32_t y = 0; y < ws.imageHeight; ++y)
         unpackMaskRow(f.bytes.data() + y * rowBytes, ws.imageWidth, ws.mask + uint64_t(y) * ws.imageWidth);
-    ws.maskMode = 1;
 }
 
 // Maps the part's mesh pair, unless its mask could not be installed.
@@ -211,7 +217,9 @@ void playMap(Run& run, size_t i)
     Workspace& ws = run.ws;
     const StoredFile& f = run.fileOf(i);
     if (f.present && decodeMap(ws, f.bytes.data(), f.bytes.size()) == MapDecode::Ok) {
-        mapAllCells(ws);
+        const PixelBox reached = mapCells(ws, {{}, std::nullopt, run.partMask});
+        if (run.options.reached && reached.x0 < reached.x1 && reached.y0 < reached.y1)
+            run.options.reached->push_back(reached);
         ++ws.lastRunParts;
     } else {
         lineFailed(run, f.present ? Msg::MapBadFile : Msg::CantOpenFile, i);
@@ -305,7 +313,9 @@ OrxLineInfo classifyOrxLine(const std::string& line)
     return info;
 }
 
-int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src)
+int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src) { return runMapping(ws, orxPath, src, {}); }
+
+int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src, const RunOptions& options)
 {
     ws.lastRunParts = 0;
     ws.lastRunFailures = 0;
@@ -315,7 +325,7 @@ int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src)
             showLangMessage(ws, Msg::OrxCantOpen, orxPath.c_str());
             return 0;
         }
-        Run run(ws, src, orxPath, splitLines(text));
+        Run run(ws, src, orxPath, splitLines(text), options);
         return preload(run) ? play(run) : 0;
     } catch (const std::bad_alloc&) {
         // The script, its files or a mapping's scratch space did not fit

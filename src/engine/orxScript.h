@@ -5,7 +5,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "cellMapping.h"
 #include "workspace/fileIo.h"
 #include "workspace/workspace.h"
 
@@ -30,5 +32,15 @@ OrxLineInfo classifyOrxLine(const std::string& line);
 // processed, 0 when the file cannot be opened or a mask or MAP line failed.
 // The files it names are read through src, relative to the ORX file.
 int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src = localFiles());
+
+struct RunOptions {
+    // Each part reads its mask from the mask file's packed rows where they
+    // lie in memory, and the mask plane is left as it was; otherwise each
+    // mask line installs its mask into the plane, which keeps the last.
+    bool maskPlaneUntouched = false;
+    // Receives the box of each part mapped: image was written inside them only.
+    std::vector<PixelBox>* reached = nullptr;
+};
+int runMapping(Workspace& ws, const std::string& orxPath, FileSource& src, const RunOptions& options);
 
 }  // namespace orx

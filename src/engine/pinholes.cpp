@@ -36,10 +36,9 @@ int writtenNeighbours(const WrittenRecord& r, int32_t x, int32_t y)
 // A protected pixel stays the photograph even where the quadrilateral path,
 // without a mask line, writes over the mask: the closing never reaches
 // further than the rectangle path would.
-bool isPinhole(const Workspace& ws, const WrittenRecord& r, int32_t x, int32_t y)
+bool isPinhole(const PartMask& mask, const WrittenRecord& r, int32_t x, int32_t y)
 {
-    return !r.written(x, y) && writtenNeighbours(r, x, y) >= kMinWrittenNeighbours &&
-           ws.mask[uint64_t(y) * ws.imageWidth + x] == 0;
+    return !r.written(x, y) && writtenNeighbours(r, x, y) >= kMinWrittenNeighbours && !mask.protects(x, y);
 }
 
 // The pixels a pass may close: the record's window, held `inset` pixels
@@ -68,7 +67,7 @@ uint64_t spread(const uint64_t* row, size_t w, size_t words)
 // Every unwritten pixel of the window with enough written neighbours, in
 // row order. Whole words with no written pixel near them are passed over,
 // so the cost is the record's size over 64 plus the part's outline.
-void findCandidates(const Workspace& ws, WrittenRecord& r, const PixelBox& area, std::vector<Pinhole>& out)
+void findCandidates(const PartMask& mask, WrittenRecord& r, const PixelBox& area, std::vector<Pinhole>& out)
 {
     const size_t lastBits = size_t(r.x1 - r.x0) % 64;
     const uint64_t lastMask = lastBits ? (uint64_t(1) << lastBits) - 1 : ~uint64_t(0);
@@ -82,7 +81,7 @@ void findCandidates(const Workspace& ws, WrittenRecord& r, const PixelBox& area,
             open &= spread(cur, w, r.words) | spread(up, w, r.words) | spread(down, w, r.words);
             for (; open; open &= open - 1) {
                 const int32_t x = r.x0 + int32_t(w * 64) + __builtin_ctzll(open);
-                if (within(area, x, y) && isPinhole(ws, r, x, y)) out.push_back({x, y});
+                if (within(area, x, y) && isPinhole(mask, r, x, y)) out.push_back({x, y});
             }
         }
     }
@@ -158,7 +157,7 @@ int64_t fill(Workspace& ws, WrittenRecord& r, std::vector<Pinhole>& holes)
 
 // The pinholes a first pass left beside the ones it closed: two or three
 // in a row, whose neighbours are now written.
-void findTouching(const Workspace& ws, const WrittenRecord& r, const PixelBox& area,
+void findTouching(const PartMask& mask, const WrittenRecord& r, const PixelBox& area,
                   const std::vector<Pinhole>& closed, std::vector<Pinhole>& out)
 {
     out.clear();
@@ -166,7 +165,7 @@ void findTouching(const Workspace& ws, const WrittenRecord& r, const PixelBox& a
         if (!h.inside) continue;
         for (const auto& d : kNeighbour) {
             const int32_t x = h.x + d[0], y = h.y + d[1];
-            if (within(area, x, y) && isPinhole(ws, r, x, y)) out.push_back({x, y});
+            if (within(area, x, y) && isPinhole(mask, r, x, y)) out.push_back({x, y});
         }
     }
     std::sort(out.begin(), out.end(), [](const Pinhole& a, const Pinhole& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
@@ -176,14 +175,15 @@ void findTouching(const Workspace& ws, const WrittenRecord& r, const PixelBox& a
 
 }  // namespace
 
-int64_t closePinholes(Workspace& ws, WrittenRecord& record, const CellList& cells, const std::optional<PixelBox>& clip)
+int64_t closePinholes(Workspace& ws, WrittenRecord& record, const CellList& cells, const PartMask& mask,
+                      const std::optional<PixelBox>& clip)
 {
     std::vector<Pinhole> first, second;
-    findCandidates(ws, record, closable(record, clip, 1), first);
+    findCandidates(mask, record, closable(record, clip, 1), first);
     markInsideCells(ws, cells, first);
     int64_t closed = fill(ws, record, first);
     if (closed == 0) return 0;
-    findTouching(ws, record, closable(record, clip, 2), first, second);
+    findTouching(mask, record, closable(record, clip, 2), first, second);
     markInsideCells(ws, cells, second);
     return closed + fill(ws, record, second);
 }

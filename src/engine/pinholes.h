@@ -15,6 +15,7 @@
 #include <span>
 #include <vector>
 
+#include "cellMapping.h"
 #include "workspace/workspace.h"
 
 namespace orx {
@@ -37,11 +38,6 @@ struct WrittenRecord {
     }
 };
 
-// A box of pixels, [x0, x1) x [y0, y1).
-struct PixelBox {
-    int32_t x0, y0, x1, y1;
-};
-
 // The cells a mapping walked: the listed cells of the current pair (all of
 // them when the list is empty), or one cell given whole.
 struct CellList {
@@ -49,11 +45,33 @@ struct CellList {
     const MeshCell* single = nullptr;
 };
 
+// The mask a mapping reads: the mask plane (any byte but 0 protects), or a
+// mask file's packed rows, most significant bit first (a set bit protects).
+struct PartMask {
+    const uint8_t* plane = nullptr;
+    const uint8_t* packed = nullptr;
+    int32_t width = 0;
+    uint64_t rowBytes = 0;
+
+    PartMask(const Workspace& ws, const uint8_t* packedRows)
+        : plane(ws.mask), packed(packedRows), width(ws.imageWidth), rowBytes(uint64_t(ws.imageWidth + 7) / 8)
+    {
+    }
+    // Row y, for protectsIn; (x, y) must lie on the picture.
+    const uint8_t* row(int32_t y) const { return packed ? packed + uint64_t(y) * rowBytes : plane + uint64_t(y) * uint64_t(width); }
+    bool protectsIn(const uint8_t* r, int32_t x) const
+    {
+        return packed ? (r[uint32_t(x) / 8] >> (7 - x % 8)) & 1 : r[x] != 0;
+    }
+    bool protects(int32_t x, int32_t y) const { return protectsIn(row(y), x); }
+};
+
 // Closes the pinholes of the mapping recorded in `record`; returns how
 // many pixels it closed. A mapping cut by a clip knows nothing of the
 // pixels beyond it: a first-pass pinhole must then lie a pixel inside the
 // clip, a second-pass one two pixels, so that every pinhole it closes is
 // closed as the mapping without the clip closes it.
-int64_t closePinholes(Workspace& ws, WrittenRecord& record, const CellList& cells, const std::optional<PixelBox>& clip);
+int64_t closePinholes(Workspace& ws, WrittenRecord& record, const CellList& cells, const PartMask& mask,
+                      const std::optional<PixelBox>& clip);
 
 }  // namespace orx

@@ -75,6 +75,14 @@ void layShiftedColumns(const std::vector<uint8_t>& m, int32_t mw, int32_t mh, in
 
 bool buildRepeatedMaterial(Workspace& ws, FileSource& src)
 {
+    PixelBox laid{};
+    if (!layRepeatedMaterial(ws, src, laid)) return false;
+    std::memcpy(ws.image, ws.secondImage, imageBytes(ws));
+    return true;
+}
+
+bool layRepeatedMaterial(Workspace& ws, FileSource& src, PixelBox& laid)
+{
     std::vector<uint8_t> m;
     int32_t mw = 0, mh = 0;
     if (!readMaterial(ws, src, ws.materialPath, m, mw, mh)) return false;
@@ -86,7 +94,9 @@ bool buildRepeatedMaterial(Workspace& ws, FileSource& src)
     const int32_t cx0 = std::max(0, -a.x0), cx1 = std::min(width, ws.imageWidth - a.x0);
     const int32_t cy0 = std::max(0, -a.y0), cy1 = std::min(height, ws.imageHeight - a.y0);
 
+    laid = {0, 0, 0, 0};
     if (cx0 < cx1 && cy0 < cy1) {
+        laid = {a.x0 + cx0, a.y0 + cy0, a.x0 + cx1, a.y0 + cy1};
         std::vector<uint8_t> row(3 * size_t(width));
         const int32_t half = mw / 2;
         for (int32_t y = cy0; y < cy1; ++y) {
@@ -100,7 +110,6 @@ bool buildRepeatedMaterial(Workspace& ws, FileSource& src)
             std::memcpy(dst, row.data() + 3 * size_t(cx0), 3 * size_t(cx1 - cx0));
         }
     }
-    std::memcpy(ws.image, ws.secondImage, imageBytes(ws));
     return true;
 }
 

@@ -4,6 +4,7 @@
 // photograph.
 #pragma once
 
+#include "cellMapping.h"
 #include "workspace/fileIo.h"
 #include "workspace/workspace.h"
 
@@ -13,5 +14,9 @@ namespace orx {
 // material cannot be read, shows why and leaves both planes as they were
 // (false).
 bool buildRepeatedMaterial(Workspace& ws, FileSource& src = localFiles());
+
+// The same without the copy into image: `laid` receives the part of the
+// picture written (empty when the area lies off it).
+bool layRepeatedMaterial(Workspace& ws, FileSource& src, PixelBox& laid);
 
 }  // namespace orx

@@ -124,7 +124,7 @@ TEST(Pinholes, WhichUnwrittenPixelsAreClosed)
     MeshCell cell;
     cell.p[0] = {2, 2}, cell.p[1] = {37, 2}, cell.p[2] = {37, 17}, cell.p[3] = {2, 17};
     const std::vector<uint8_t> before(ws.image, ws.image + imageBytes(ws));
-    const int64_t closed = closePinholes(ws, r, CellList{{}, &cell}, std::nullopt);
+    const int64_t closed = closePinholes(ws, r, CellList{{}, &cell}, PartMask(ws, nullptr), std::nullopt);
     int64_t expected = 0;
     for (const Hole& h : holes) {
         const uint8_t* p = ws.image + (h.y * 40 + h.x) * 3;
