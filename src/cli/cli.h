@@ -37,6 +37,7 @@ int dressCommand(Cli& cli);
 int sampleLibraryCommand(Cli& cli);
 int libraryCommand(Cli& cli);
 int showCommand(Cli& cli);
+int batchCommand(Cli& cli);
 
 // dress's options that show takes too: --layout, --contrast, --soft and
 // --reflection into the workspace. kExitOk, or the status of the refusal.

@@ -6,6 +6,7 @@
 //   orxsim show SCRIPT [--frames DIR [--view WxH] [--full]] [--loops N] [...]
 //   orxsim sample-library DIR
 //   orxsim library list|rm ...
+//   orxsim batch MANIFEST -o DIR [--jobs N] [--shard I/N] [--format bmp|rgb]
 //
 // Exit status 0 on success, 1 when the job failed (the reason on stderr),
 // 2 for a command line that cannot be understood.
@@ -40,7 +41,8 @@ const char kUsage[] =
     "                   [--material MAT.CLO] [dress's other options]\n"
     "       orxsim sample-library DIR\n"
     "       orxsim library list [--library URL] [--json] [--thumbnails DIR]\n"
-    "       orxsim library rm NAME [--library URL]\n";
+    "       orxsim library rm NAME [--library URL]\n"
+    "       orxsim batch MANIFEST -o DIR [--jobs N] [--shard I/N] [--format bmp|rgb]\n";
 
 }  // namespace
 
@@ -237,11 +239,13 @@ const Command kCommands[] = {
     {"show", showCommand},
     {"sample-library", sampleLibraryCommand},
     {"library", libraryCommand},
+    {"batch", batchCommand},
 };
 
 // Options that take a value; every other "--x" is a flag.
 const char* const kValueOptions[] = {"--area", "--material", "--layout", "--contrast", "-o",
-                                     "--library", "--thumbnails", "--frames", "--view", "--loops"};
+                                     "--library", "--thumbnails", "--frames", "--view", "--loops",
+                                     "--jobs", "--shard", "--format"};
 
 bool takesValue(const std::string& opt)
 {
