@@ -18,6 +18,7 @@
 #include "engine/catalogueBatch.h"
 #include "engine/catalogueManifest.h"
 #include "samples/sampleLibrary.h"
+#include "tempFolder.h"
 #include "workspace/fileIo.h"
 #include "workspace/workspace.h"
 
@@ -28,28 +29,8 @@ using namespace orx;
 constexpr double kGoalDressesPerSecond = 40;
 const char* const kShadings[] = {"contrast+sharp", "contrast+soft", "reflection+sharp", "reflection+soft"};
 
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orxbatch.XXXXXX").string();
-        if (::mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
 struct Inputs {
-    TempFolder dir;
+    bench::TempFolder dir{"orxbatch"};
     std::vector<CatalogueLine> lines;
     std::string out;
 };

@@ -42,6 +42,7 @@
 #include <unistd.h>
 
 #include "samples/sampleLibrary.h"
+#include "tempFolder.h"
 #include "engine/dressAgain.h"
 #include "engine/orxScript.h"
 #include "engine/mesh.h"
@@ -64,27 +65,7 @@ constexpr double kGoalRatio = 0.8;
 constexpr double kGoalClosingShare = 0.03;
 constexpr double kMinTimeSeconds = 0.5;
 
-
-// A folder under the system's temp folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orxbench.XXXXXX").string();
-        if (::mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
+using bench::TempFolder;
 
 // ---- the OpenCV side
 
@@ -648,7 +629,7 @@ int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    TempFolder dir;
+    TempFolder dir("orxbench");
     if (dir.path().empty()) {
         std::fprintf(stderr, "bench_mapping: no temporary folder\n");
         return 1;
