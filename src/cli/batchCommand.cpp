@@ -5,7 +5,8 @@
 // MANIFEST lists one dress a line (engine/catalogueManifest.h). Each output,
 // DIR/MODEL-MATERIAL[-n].BMP (or .RGB with its .IPR), is written whole and
 // renamed in, and a line whose output is already there whole is passed
-// over: a batch that was stopped is simply started again. --jobs sets the
+// over: a batch that was stopped is simply started again (what a batch
+// killed outright left of the files it was writing is removed first). --jobs sets the
 // workers (default: one per core). --shard I/N plays only the lines whose
 // number (counted from 0 over the dress lines) modulo N is I, so that N
 // machines, each given its own I, share one catalogue over one folder.
@@ -22,12 +23,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <thread>
 
 #include "cli.h"
 #include "engine/catalogueBatch.h"
 #include "engine/catalogueManifest.h"
 #include "workspace/fileIo.h"
+#include "workspace/fileKinds.h"
 
 namespace orx {
 
@@ -71,6 +74,25 @@ std::string clockText(double seconds)
     return buf;
 }
 
+// Removes what a batch killed outright left of the files it was writing
+// (NAME.orxtmp-XXXXXX beside NAME): only for this shard's outputs, which
+// no other shard writes.
+void removeLeftovers(const std::string& dir, const std::vector<const CatalogueLine*>& lines)
+{
+    std::set<std::string> mine;
+    for (const CatalogueLine* l : lines) {
+        mine.insert(l->output);
+        const std::string companion = companionOf(l->output);
+        if (!companion.empty()) mine.insert(companion);
+    }
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        const std::string name = entry.path().filename().string();
+        const size_t tag = name.rfind(".orxtmp-");
+        if (tag != std::string::npos && mine.count(name.substr(0, tag))) std::filesystem::remove(entry.path(), ec);
+    }
+}
+
 // Redraws the progress line every half second until `finished`.
 void showProgress(const CatalogueProgress& progress, int64_t total, const std::atomic<bool>& finished)
 {
@@ -112,12 +134,13 @@ int batchCommand(Cli& cli)
 
     const std::vector<CatalogueLine> lines =
         parseCatalogueManifest(std::string(bytes.begin(), bytes.end()), dirName(manifest), format);
-    std::vector<const CatalogueLine*> todo;
+    std::vector<const CatalogueLine*> mine, todo;
     std::vector<CatalogueFailure> failures;
     int64_t inShardCount = 0, already = 0;
     for (const CatalogueLine& l : lines) {
         if (!inShard(l, shard.index, shard.count)) continue;
         ++inShardCount;
+        if (!l.output.empty()) mine.push_back(&l);
         if (!l.error.empty())
             failures.push_back({&l, l.error});
         else if (catalogueOutputComplete(joinPath(dir, l.output)))
@@ -126,6 +149,7 @@ int batchCommand(Cli& cli)
             todo.push_back(&l);
     }
 
+    removeLeftovers(dir, mine);
     const auto start = std::chrono::steady_clock::now();
     CatalogueProgress progress;
     std::atomic<bool> finished = false;

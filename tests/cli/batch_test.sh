@@ -62,17 +62,21 @@ cp "$lib/good.csv" "$lib/resume.csv"
 "$ORXSIM" batch "$lib/resume.csv" -o "$tmp/resumed" --jobs 1 >/dev/null 2>&1 &
 pid=$!
 for _ in $(seq 1 600); do
-  [ "$(ls "$tmp/resumed" 2>/dev/null | grep -c BMP)" -ge 2 ] && break
+  [ "$(ls "$tmp/resumed" 2>/dev/null | grep -c "\.BMP$")" -ge 2 ] && break
   sleep 0.05
 done
 kill -KILL "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
-before=$(ls "$tmp/resumed" | grep -c BMP)
+before=$(ls "$tmp/resumed" | grep -c "\.BMP$")
 check "the killed batch had written some files, not all" test "$before" -ge 2 -a "$before" -lt 6
+# What a kill leaves of a file being written, and another batch's file in the making.
+echo partial > "$tmp/resumed/DRAPE-DENIM.BMP.orxtmp-AbC123"
+echo other > "$tmp/resumed/ELSE-CHECK.BMP.orxtmp-XyZ789"
 check "started again it exits 0" test "$(status_of "$ORXSIM" batch "$lib/resume.csv" -o "$tmp/resumed")" = 0
 check "passing over what was there" grep -q "6 lines, $((6 - before)) dressed, $before already there, 0 failed" "$tmp/err.txt"
-rm -f "$tmp"/resumed/.orxtmp-*  # what a KILL can leave of the file being written
-check "and ends with the same files" same_folders "$tmp/all" "$tmp/resumed"
+check "another batch's file in the making is left alone" test -e "$tmp/resumed/ELSE-CHECK.BMP.orxtmp-XyZ789"
+rm "$tmp/resumed/ELSE-CHECK.BMP.orxtmp-XyZ789"
+check "and ends with the same files, no leftovers of the killed one" same_folders "$tmp/all" "$tmp/resumed"
 check "a third run dresses nothing" test "$(status_of "$ORXSIM" batch "$lib/resume.csv" -o "$tmp/resumed")" = 0
 check "all six already there" grep -q "6 lines, 0 dressed, 6 already there" "$tmp/err.txt"
 
