@@ -1,5 +1,7 @@
 // Windows bitmaps: read (1, 4, 8, 16, 24 and 32 bits, bottom-up or
-// top-down, uncompressed) and written (24 bits, bottom-up).
+// top-down, uncompressed, run-length or in bit fields, with the headers of
+// every version including OS/2's) and written (24 bits, bottom-up). Other
+// compressions are left to the general decoder (pictureFile.h).
 #pragma once
 
 #include <string>
@@ -17,6 +19,9 @@ bool readBMP(Workspace& ws, const std::string& name, uint8_t* dest, int32_t& w, 
 // Reads only the size of a bitmap without a message; false when it is no
 // readable bitmap.
 bool readBMPSize(FileSource& src, const std::string& name, int32_t& w, int32_t& h);
+// True for a bitmap this reader leaves to the general decoder (compressed
+// ones), so that the import hands it over without a message.
+bool bitmapNeedsGeneralDecoder(FileSource& src, const std::string& name);
 
 bool writeBMP(Workspace& ws, const std::string& name, const uint8_t* plane, int32_t w, int32_t h);
 // The display buffer RS as it stands: the picture area of the view.

@@ -1,7 +1,9 @@
+#include <cmath>
 #include <cstring>
 
 #include <gtest/gtest.h>
 
+#include "support/pictureFixtures.h"
 #include "support/testSupport.h"
 #include "workspace/bitmapFile.h"
 
@@ -136,13 +138,104 @@ TEST(Bitmap, TopDownAnd32BitAnd16Bit)
     EXPECT_EQ(t.ws.image[2], 255);
 }
 
+// Every variant other programs write opens as ImageMagick shows it: the
+// headers of each version, and runs with jumps and early ends. Bit fields
+// of any mask spread each channel over 0..255 with rounding (5 bits of 31
+// give 255, not 248; ImageMagick repeats the top bits instead, which is
+// off by one for some values).
+TEST(Bitmap, VariantsOpenAsImageMagickShowsThem)
+{
+    TempDir dir;
+    const std::string seed = dir.path("seed.ppm");
+    test::writePPM(seed, test::seededPicture(21, 9, 11));
+    const std::string s = test::quoted(seed);
+    struct Written {
+        const char* file;
+        std::string options;  // then the output
+    } written[] = {
+        {"core.bmp", s + " bmp2:"},
+        {"v3.bmp", s + " bmp3:"},
+        {"v5.bmp", s + " bmp:"},
+        {"rle8.bmp", s + " -colors 30 -compress RLE bmp3:"},
+    };
+    std::vector<std::string> files;
+    for (const Written& w : written) {
+        bool ok = false;
+        test::runCommand("convert " + w.options + test::quoted(dir.path(w.file)), ok);
+        ASSERT_TRUE(ok) << w.file;
+        files.push_back(dir.path(w.file));
+    }
+
+    // Bit fields by code, one row of seeded pixels, against the rounding rule.
+    struct Fields {
+        const char* what;
+        int bits;
+        uint32_t masks[3];
+    } fields[] = {
+        {"5-6-5", 16, {0xF800, 0x07E0, 0x001F}},
+        {"5-5-5", 16, {0x7C00, 0x03E0, 0x001F}},
+        {"4-4-4", 16, {0x0F00, 0x00F0, 0x000F}},
+        {"8-8-8", 32, {0xFF0000, 0x00FF00, 0x0000FF}},
+        {"10-10-10", 32, {0x3FF00000, 0x000FFC00, 0x000003FF}},
+    };
+    for (const Fields& f : fields) {
+        constexpr int w = 7;
+        auto b = bmpHeader(w, 1, f.bits, 0, 3);
+        b.resize(54 + 12);
+        for (int c = 0; c < 3; ++c) put32(b, 54 + 4 * c, f.masks[c]);
+        put32(b, 10, 66);
+        std::vector<uint8_t> want;
+        for (int x = 0; x < w; ++x) {
+            const uint32_t v = x == 0 ? 0xFFFFFFFF >> (32 - f.bits) : uint32_t(x * 2654435761u) >> (32 - f.bits);
+            for (int k = 0; k < f.bits / 8; ++k) b.push_back(uint8_t(v >> (8 * k)));
+            for (uint32_t m : f.masks) {
+                const uint32_t top = m >> __builtin_ctz(m);
+                want.push_back(uint8_t(std::lround(double((v & m) >> __builtin_ctz(m)) * 255 / top)));
+            }
+        }
+        b.resize(66 + (w * f.bits / 8 + 3) / 4 * 4);
+        writeFileBytes(dir.path("fields.bmp"), b);
+        TestWorkspace t;
+        ASSERT_TRUE(openBMPImage(t.ws, dir.path("fields.bmp"))) << f.what;
+        EXPECT_EQ(std::vector<uint8_t>(t.ws.image, t.ws.image + 3 * w), want) << f.what;
+        EXPECT_EQ(t.ws.image[0], 255) << f.what << ": all bits set is white";
+    }
+
+    // Runs by code: RLE8 with a jump and an early end of the bitmap, RLE4
+    // with a jump, a short literal and an early end of a line.
+    std::vector<uint8_t> palette(16 * 4);
+    for (int i = 0; i < 64; ++i) palette[i] = uint8_t(i * 29 + 7);
+    auto rle8 = bmpHeader(6, 4, 8, 16, 1);
+    std::copy(palette.begin(), palette.end(), rle8.begin() + 54);
+    rle8.insert(rle8.end(), {3, 1, 0, 3, 2, 3, 4, 0, 0, 0, 0, 2, 2, 1, 2, 5, 0, 0, 1, 7, 0, 1});
+    writeFileBytes(dir.path("rle8code.bmp"), rle8);
+    auto rle4 = bmpHeader(7, 3, 4, 16, 2);
+    std::copy(palette.begin(), palette.end(), rle4.begin() + 54);
+    rle4.insert(rle4.end(), {4, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 2, 1, 0, 3, 0x67, 0, 0, 0, 1});
+    writeFileBytes(dir.path("rle4code.bmp"), rle4);
+    files.push_back(dir.path("rle8code.bmp"));
+    files.push_back(dir.path("rle4code.bmp"));
+
+    for (const std::string& path : files) {
+        const test::Pixels shown = test::imageMagickPixels(path);
+        ASSERT_GT(shown.width, 0) << path;
+        TestWorkspace t;
+        ASSERT_TRUE(openBMPImage(t.ws, path)) << path << ": " << (t.platform.messages.empty() ? "" : t.platform.messages[0]);
+        ASSERT_EQ(t.ws.imageWidth, shown.width) << path;
+        ASSERT_EQ(t.ws.imageHeight, shown.height) << path;
+        EXPECT_EQ(std::vector<uint8_t>(t.ws.image, t.ws.image + imageBytes(t.ws)), shown.rgb) << path;
+    }
+}
+
 TEST(Bitmap, UnreadableBitmapsAreRefusedWithoutTakingTheirSize)
 {
     TempDir dir;
     auto truncated = bmpHeader(4, 4, 24, 0);
     truncated.resize(truncated.size() + 40);  // needs 4 rows of 12 bytes
-    auto rle = bmpHeader(4, 4, 8, 0, 1);
-    rle.resize(rle.size() + 1024 + 64);
+    auto jpegInside = bmpHeader(4, 4, 24, 0, 4);
+    jpegInside.resize(jpegInside.size() + 64);
+    auto cutRuns = bmpHeader(4, 4, 8, 2, 1);
+    cutRuns.insert(cutRuns.end(), {4, 1, 0, 0, 4, 1});  // two rows of four, then nothing
     auto bits2 = bmpHeader(4, 4, 2, 0);
     bits2.resize(bits2.size() + 64);
     auto zero = bmpHeader(0, 4, 24, 0);
@@ -156,7 +249,8 @@ TEST(Bitmap, UnreadableBitmapsAreRefusedWithoutTakingTheirSize)
         const char* message;
     } cases[] = {
         {"truncated", truncated, "incomplete"},
-        {"compressed", rle, "compressed"},
+        {"JPEG inside", jpegInside, "compressed"},
+        {"runs cut short", cutRuns, "incomplete"},
         {"2 bits", bits2, "bits per pixel"},
         {"zero width", zero, "invalid image size"},
         {"too large", huge, "RAM too small"},
