@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-image-formats-plugins libxkbcommon-dev
   fonts-dejavu-core fonts-wqy-microhei
   libcurl4-openssl-dev libgraphicsmagick++1-dev libsane-dev sane-utils
-  libturbojpeg0-dev libjpeg-turbo-progs
+  libturbojpeg0-dev libjpeg62-turbo-dev libjpeg-turbo-progs liblcms2-dev
   python3-pyftpdlib xvfb xauth xdotool imagemagick poppler-utils
   libopencv-dev
 )

@@ -38,6 +38,7 @@ int sampleLibraryCommand(Cli& cli);
 int libraryCommand(Cli& cli);
 int showCommand(Cli& cli);
 int batchCommand(Cli& cli);
+int scanCommand(Cli& cli);
 
 // dress's options that show takes too: --layout, --contrast, --soft and
 // --reflection into the workspace. kExitOk, or the status of the refusal.
@@ -46,6 +47,9 @@ int applyDressOptions(Cli& cli);
 // else library stays empty and the local files serve. False after the
 // failure's messages.
 bool openRequestedLibrary(Cli& cli, std::unique_ptr<Library>& library);
+
+// A JSON string literal of s.
+std::string jsonString(const std::string& s);
 
 // Prints the usage (and why, when given) to stderr; returns kExitUsage.
 int usage(const char* why = nullptr);

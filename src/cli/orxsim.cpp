@@ -1,7 +1,8 @@
 // orxsim: the system's jobs without a window.
 //
 //   orxsim info FILE
-//   orxsim convert IN OUT [--area X0,Y0,X1,Y1]
+//   orxsim convert IN OUT [--area X0,Y0,X1,Y1] [--quality Q]
+//   orxsim scan --list [--json] | scan [...] -o OUT
 //   orxsim dress MODEL --material MAT [...] -o OUT
 //   orxsim show SCRIPT [--frames DIR [--view WxH] [--full]] [--loops N] [...]
 //   orxsim sample-library DIR
@@ -25,6 +26,7 @@
 #include "workspace/langText.h"
 #include "workspace/maskOps.h"
 #include "workspace/nativeFile.h"
+#include "workspace/pictureFile.h"
 #include "workspace/workspace.h"
 #include "cli.h"
 
@@ -34,7 +36,7 @@ namespace {
 
 const char kUsage[] =
     "usage: orxsim info FILE\n"
-    "       orxsim convert IN OUT [--area X0,Y0,X1,Y1]\n"
+    "       orxsim convert IN OUT [--area X0,Y0,X1,Y1] [--quality Q]\n"
     "       orxsim dress MODEL.MDL --material MAT.CLO [--layout normal|horizontal|vertical]\n"
     "                    [--contrast C] [--soft] [--reflection] [--library URL] -o OUT\n"
     "       orxsim show SCRIPT.MMP [--frames DIR [--view WxH] [--full]] [--loops N]\n"
@@ -42,7 +44,10 @@ const char kUsage[] =
     "       orxsim sample-library DIR\n"
     "       orxsim library list [--library URL] [--json] [--thumbnails DIR]\n"
     "       orxsim library rm NAME [--library URL]\n"
-    "       orxsim batch MANIFEST -o DIR [--jobs N] [--shard I/N] [--format bmp|rgb]\n";
+    "       orxsim batch MANIFEST -o DIR [--jobs N] [--shard I/N] [--format bmp|rgb]\n"
+    "       orxsim scan --list [--json]\n"
+    "       orxsim scan [--device D] [--resolution DPI] [--area X0,Y0,X1,Y1] [--as colour|grey|bw]\n"
+    "                   [--option NAME=VALUE]... [--preview] -o OUT\n";
 
 }  // namespace
 
@@ -88,13 +93,7 @@ bool Cli::flag(const char* name) const
     return option(name, v);
 }
 
-namespace {
-
-
-
-// ---- info
-
-std::string jsonString(const std::string& s)
+std::string orx::jsonString(const std::string& s)
 {
     std::string out = "\"";
     for (char c : s) {
@@ -109,6 +108,10 @@ std::string jsonString(const std::string& s)
     }
     return out + "\"";
 }
+
+namespace {
+
+// ---- info
 
 // A kind whose size the file-kind table reads: its kind, width and height.
 int infoSized(Cli& cli, const std::string& name, const FileKindInfo& kind)
@@ -163,6 +166,21 @@ int infoMap(Cli& cli, const std::string& name)
     return 0;
 }
 
+// A picture from another program: the size it opens at (upright), how it
+// is stored, and the format its bytes announce.
+int infoPicture(Cli& cli, const std::string& name, const FileKindInfo& kind)
+{
+    if (!fileExists(name)) return fail(langFormat(cli.ws, Msg::CantOpenFile, name.c_str()));
+    PictureProbe probe;
+    std::string why;
+    if (!probePicture(localFiles(), name, probe, why))
+        return fail(langFormat(cli.ws, Msg::PictureUnreadable, name.c_str(), why.c_str()));
+    std::printf("{\"kind\": %s, \"format\": %s, \"width\": %d, \"height\": %d, \"orientation\": %d}\n",
+                jsonString(fileKindName(kind.kind)).c_str(), jsonString(pictureFormatName(probe.format)).c_str(),
+                probe.width, probe.height, probe.orientation);
+    return 0;
+}
+
 int infoCommand(Cli& cli)
 {
     if (cli.args.size() != 1) return usage("info takes one file");
@@ -170,6 +188,7 @@ int infoCommand(Cli& cli)
     const FileKindInfo& kind = fileKindOf(name);
     if (kind.family == KindFamily::Container) return infoContainer(cli, name, kind.kind);
     if (kind.family == KindFamily::Mesh) return infoMap(cli, name);
+    if (kind.family == KindFamily::Picture) return infoPicture(cli, name, kind);
     if (kind.size) return infoSized(cli, name, kind);
     return fail("orxsim: " + name + ": not a picture or mesh file (" + openableKinds() + ", " + fileKindName(FileKind::MAP) + ")");
 }
@@ -197,6 +216,13 @@ int convertCommand(Cli& cli)
     if (hasArea && !parseArea(areaText, area)) return usage("--area takes X0,Y0,X1,Y1");
 
     Workspace& ws = cli.ws;
+    if (std::string quality; cli.option("--quality", quality)) {
+        char* end = nullptr;
+        const long q = std::strtol(quality.c_str(), &end, 10);
+        if (quality.empty() || *end || q < 1 || q > 100) return usage("--quality takes 1 to 100");
+        if (to.kind != FileKind::JPG) return usage("--quality is for JPG output");
+        ws.jpegQuality = int32_t(q);
+    }
     if (!from.open(ws, in, localFiles())) return kExitFailed;
 
     if (from.kind == FileKind::MSK) {
@@ -240,12 +266,14 @@ const Command kCommands[] = {
     {"sample-library", sampleLibraryCommand},
     {"library", libraryCommand},
     {"batch", batchCommand},
+    {"scan", scanCommand},
 };
 
 // Options that take a value; every other "--x" is a flag.
 const char* const kValueOptions[] = {"--area", "--material", "--layout", "--contrast", "-o",
                                      "--library", "--thumbnails", "--frames", "--view", "--loops",
-                                     "--jobs", "--shard", "--format"};
+                                     "--jobs", "--shard", "--format", "--quality", "--device", "--resolution",
+                                     "--as", "--option"};
 
 bool takesValue(const std::string& opt)
 {

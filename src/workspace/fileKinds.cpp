@@ -7,6 +7,8 @@
 
 #include "bitmapFile.h"
 #include "containerFile.h"
+#include "jpegExport.h"
+#include "pictureFile.h"
 
 namespace orx {
 
@@ -26,10 +28,24 @@ bool saveBmpKind(Workspace& ws, const std::string& name)
     return writeBMP(ws, name, ws.image, ws.imageWidth, ws.imageHeight);
 }
 
+bool saveJpgKind(Workspace& ws, const std::string& name) { return saveJPG(ws, name); }
+
 SizeRead bmpSize(FileSource& src, const std::string& name, int32_t& w, int32_t& h)
 {
     if (!src.open(name)) return SizeRead::Missing;
     return readBMPSize(src, name, w, h) ? SizeRead::Ok : SizeRead::Invalid;
+}
+
+// The size a picture opens at: upright.
+SizeRead pictureSize(FileSource& src, const std::string& name, int32_t& w, int32_t& h)
+{
+    if (!src.open(name)) return SizeRead::Missing;
+    PictureProbe probe;
+    std::string why;
+    if (!probePicture(src, name, probe, why)) return SizeRead::Invalid;
+    w = probe.width;
+    h = probe.height;
+    return SizeRead::Ok;
 }
 
 constexpr KindFamily Raw = KindFamily::Raw, Container = KindFamily::Container, Picture = KindFamily::Picture,
@@ -47,7 +63,13 @@ const FileKindInfo kKinds[] = {
     {FileKind::EMB,  "EMB", nullptr,   Container, openContainerImage,  saveLinkKind, nullptr},
     {FileKind::MAP,  "MAP", nullptr,   Mesh,      nullptr,             nullptr,      nullptr},
     {FileKind::ORX,  "ORX", nullptr,   Text,      nullptr,             nullptr,      nullptr},
-    {FileKind::BMP,  "BMP", nullptr,   Picture,   openBMPImage,        saveBmpKind,  bmpSize},
+    {FileKind::BMP,  "BMP", nullptr,   Picture,   openPictureImage,    saveBmpKind,  bmpSize},
+    {FileKind::TIF,  "TIF", nullptr,   Picture,   openPictureImage,    saveTIFF,     pictureSize},
+    {FileKind::TIF,  "TIFF", nullptr,  Picture,   openPictureImage,    saveTIFF,     pictureSize},
+    {FileKind::JPG,  "JPG", nullptr,   Picture,   openPictureImage,    saveJpgKind,  pictureSize},
+    {FileKind::JPG,  "JPEG", nullptr,  Picture,   openPictureImage,    saveJpgKind,  pictureSize},
+    {FileKind::PCX,  "PCX", nullptr,   Picture,   openPictureImage,    nullptr,      pictureSize},
+    {FileKind::PNG,  "PNG", nullptr,   Picture,   openPictureImage,    savePNG,      pictureSize},
     {FileKind::Unknown, "", nullptr,   None,      nullptr,             nullptr,      nullptr},
 };
 // clang-format on

@@ -5,7 +5,9 @@
 //
 // Adding a kind: a FileKind value, one row in kKinds (fileKinds.cpp), and
 // the reader and writer the row names. A row may leave its reader, writer
-// or size reader out (nullptr): the kind is then known by name only.
+// or size reader out (nullptr): the kind is then known by name only. A
+// second row of the same kind spells another extension for it (TIFF,
+// JPEG); the first row of a kind gives its name.
 #pragma once
 
 #include <span>
@@ -17,7 +19,7 @@
 
 namespace orx {
 
-enum class FileKind { RGB, MSK, MDL, CLO, PRT, NIT, EMB, MAP, ORX, BMP, Unknown };
+enum class FileKind { RGB, MSK, MDL, CLO, PRT, NIT, EMB, MAP, ORX, BMP, TIF, JPG, PCX, PNG, Unknown };
 
 // What a file of a kind holds, for code that treats kinds alike.
 enum class KindFamily {

@@ -114,6 +114,7 @@ struct Workspace {
     std::string areaSaveName;
     std::string pasteFileName;
     int32_t pasteWidth = 0, pasteHeight = 0;
+    int32_t jpegQuality = 92;      // the JPEG save's quality, remembered between saves
 
     // ---- paint tools, colour box and air brush (src/tools)
     Rgb penColour{};                     // the colour box's R, G, B

@@ -302,5 +302,39 @@ expect_eq "failed convert over keep.mdl: exit status" "$status" 1
 expect_same_file "keep.mdl after a failed convert" keep.mdl keep.mdl.before
 expect_no_temp_files
 
+# ---- pictures of other programs: TIF, JPG, PCX and PNG in, JPG, PNG and TIF out
+convert pic.bmp pic.tif
+convert pic.bmp pic.png
+convert pic.bmp pic.pcx
+cjpeg -quality 95 -sample 1x1 pic.bmp >pic.jpg
+convert pic.bmp -depth 8 rgb:pic.pixels
+for in in pic.tif pic.png pic.pcx pic.jpg; do
+    for out in rgb msk mdl clo prt nit emb bmp; do
+        run_ok convert "$in" "from-${in#pic.}.$out"
+    done
+    expect_info "$in" width=7 height=5 orientation=1 "format=\"$(tr a-z A-Z <<<"${in#pic.}")\""
+done
+# Back out from a native kind; the lossless ones read back exactly.
+for out in back.png back.tif back.jpg back.jpeg back.TIFF; do
+    run_ok convert from-tif.clo "$out"
+done
+for out in back.png back.tif back.TIFF; do
+    convert "$out" -depth 8 rgb:back.pixels
+    expect_same_file "$out read back" back.pixels pic.pixels
+done
+expect_info back.jpeg kind='"JPG"' width=7 height=5
+run_ok convert pic.bmp q20.jpg --quality 20
+run_ok convert pic.bmp q95.jpg --quality 95
+checks=$((checks + 1))
+if [[ $(stat -c %s q20.jpg) -ge $(stat -c %s q95.jpg) ]]; then fail "--quality 20 is not smaller than 95"; fi
+usage_error "quality for PNG" quality "convert pic.bmp q.png --quality 50" q.png
+usage_error "quality out of range" quality "convert pic.bmp q.jpg --quality 0" q.jpg
+# Chosen by the bytes, not the name: a PNG named .PCX opens, PostScript named .TIF does not.
+cp pic.png named.pcx
+run_ok convert named.pcx named.bmp
+printf '%%!PS-Adobe-3.0\nshowpage\n' >fake.tif
+expect_refused "PostScript named .tif" "convert fake.tif fake.bmp" fake.bmp
+expect_no_temp_files
+
 echo "$checks checks, $failures failed"
 [[ $failures -eq 0 ]]

@@ -2,6 +2,7 @@
 // with each other and with the companion the row names.
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -55,15 +56,28 @@ TEST(FileKinds, EveryKindReadsBackWhatItWritesUnderItsOwnExtension)
         TestWorkspace u;
         ASSERT_TRUE(kind.open(u.ws, name, localFiles()));
         EXPECT_EQ(u.ws.imageWidth, 9);
-        EXPECT_EQ(keptPlane(u.ws, kind.kind), keptPlane(t.ws, kind.kind));
+        if (kind.kind == FileKind::JPG) {
+            // JPEG keeps the picture only nearly.
+            const auto a = keptPlane(u.ws, kind.kind), b = keptPlane(t.ws, kind.kind);
+            ASSERT_EQ(a.size(), b.size());
+            double error = 0;
+            for (size_t i = 0; i < a.size(); ++i) error += std::abs(a[i] - b[i]);
+            EXPECT_LT(error / double(a.size()), 8.0);
+        } else {
+            EXPECT_EQ(keptPlane(u.ws, kind.kind), keptPlane(t.ws, kind.kind));
+        }
         EXPECT_TRUE(u.platform.messages.empty());
         ++roundTrips;
     }
-    EXPECT_GE(roundTrips, 8);
+    EXPECT_GE(roundTrips, 13);
     EXPECT_EQ(fileKindOfExtension("orx").kind, FileKind::ORX);
     EXPECT_EQ(companionOf("dir.x/A.msk"), "dir.x/A.MPR");
     EXPECT_EQ(companionOf("A.CLO"), "");
     EXPECT_EQ(fileKindOf("noext").kind, FileKind::Unknown);
+    // A second spelling names the same kind, under the kind's first name.
+    EXPECT_EQ(fileKindOf("a.jpeg").kind, FileKind::JPG);
+    EXPECT_EQ(fileKindOf("a.Tiff").kind, FileKind::TIF);
+    EXPECT_STREQ(fileKindName(FileKind::TIF), "TIF");
 }
 
 }  // namespace
