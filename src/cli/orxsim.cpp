@@ -188,7 +188,8 @@ int infoCommand(Cli& cli)
     const FileKindInfo& kind = fileKindOf(name);
     if (kind.family == KindFamily::Container) return infoContainer(cli, name, kind.kind);
     if (kind.family == KindFamily::Mesh) return infoMap(cli, name);
-    if (kind.family == KindFamily::Picture) return infoPicture(cli, name, kind);
+    // Bitmaps keep their short answer: they are never stored turned.
+    if (kind.family == KindFamily::Picture && kind.kind != FileKind::BMP) return infoPicture(cli, name, kind);
     if (kind.size) return infoSized(cli, name, kind);
     return fail("orxsim: " + name + ": not a picture or mesh file (" + openableKinds() + ", " + fileKindName(FileKind::MAP) + ")");
 }
