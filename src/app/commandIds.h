@@ -194,6 +194,9 @@ enum CommandId : int32_t {
     IdSavePrtFromMaskEdge = 32975,
     IdRgbRedo = 32976,
     IdMskRedo = 32977,
+    // Beyond the original menus: the picture saves of other formats.
+    IdSavePng = 33100,
+    IdSaveTiff = 33101,
     IdPrint = 57607,
     IdPrintDirect = 57608,
     IdPrintPreview = 57609,

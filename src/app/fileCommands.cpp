@@ -5,6 +5,9 @@
 
 #include "commandContext.h"
 #include "commands.h"
+#include "imageFileBrowser.h"
+#include "workspace/jpegExport.h"
+#include "workspace/pictureFile.h"
 #include "workspace/fileKinds.h"
 #include "workspace/nativeFile.h"
 #include "workspace/undoSnapshot.h"
@@ -22,7 +25,6 @@ struct FileCommand {
 
 const FileCommand kFileCommands[] = {
     {IdLoadRgb, FileKind::RGB, Msg::TitleSelectRgb, Msg::FilterRgb},
-    {IdOpenImageFile, FileKind::BMP, Msg::TitleSelectBmp, Msg::FilterBmp},
     {IdLoadMsk, FileKind::MSK, Msg::TitleSelectMsk, Msg::FilterMsk},
     {IdLoadClo, FileKind::CLO, Msg::TitleSelectClo, Msg::FilterClo},
     {IdLoadPrt, FileKind::PRT, Msg::TitleSelectPrt, Msg::FilterPrt},
@@ -35,6 +37,21 @@ const FileCommand kFileCommands[] = {
     {IdSavePrt, FileKind::PRT, Msg::TitleNewPrt, Msg::FilterPrt},
     {IdSaveNit, FileKind::NIT, Msg::TitleNewNit, Msg::FilterNit},
     {IdSaveEmb, FileKind::EMB, Msg::TitleNewEmb, Msg::FilterEmb},
+    {IdSavePng, FileKind::PNG, Msg::TitlePngName, Msg::FilterPng},
+    {IdSaveTiff, FileKind::TIF, Msg::TitleTifName, Msg::FilterTif},
+};
+
+// The image-file browser's commands and the type each opens it on.
+struct ImageRequest {
+    int32_t id;
+    int32_t imageType;
+};
+
+const ImageRequest kImageRequests[] = {
+    {IdOpenImageFile, ImageBmp},
+    {IdOpenImageFile3, ImageTif},
+    {IdOpenImageFile4, ImageJpg},
+    {IdOpenImageFile5, ImagePcx},
 };
 
 const FileCommand& fileCommandOf(const CommandContext& ctx)
@@ -78,8 +95,9 @@ void saveKind(CommandContext& ctx)
 
 std::string withExtension(const std::string& name, FileKind kind)
 {
-    const char* ext = fileKindName(kind);
-    return upperExtension(name) == ext ? name : name + "." + ext;
+    // Any spelling of the kind's extension stays (a.jpeg, b.tiff, c.png).
+    if (!upperExtension(name).empty() && fileKindOf(name).kind == kind) return name;
+    return name + "." + fileKindName(kind);
 }
 
 bool openWorkingFile(Workspace& ws, const std::string& name, FileSource& src)
@@ -91,8 +109,39 @@ bool openWorkingFile(Workspace& ws, const std::string& name, FileSource& src)
     return true;
 }
 
+// The browser hands over the file it showed; it is decoded once more,
+// whole, straight into the working image (no bitmap in between).
+void openImageFile(CommandContext& ctx)
+{
+    const auto* request = std::find_if(std::begin(kImageRequests), std::end(kImageRequests),
+                                       [&](const ImageRequest& r) { return r.id == ctx.command.id; });
+    const std::string name = ctx.shell.chooseImageFile(request->imageType);
+    if (name.empty()) return;
+    if (!openWorkingFile(ctx.ws(), name, localFiles())) return;
+    fitWholeImage(ctx);
+}
+
+void saveJpg(CommandContext& ctx)
+{
+    Workspace& ws = ctx.ws();
+    int32_t quality = ws.jpegQuality;
+    const std::string chosen = ctx.shell.chooseJpegFile(ctx.text(Msg::TitleJpgName), ctx.text(Msg::FilterJpg), quality);
+    if (chosen.empty()) return;
+    ws.jpegQuality = std::clamp(quality, 1, 100);
+    saveJPG(ws, withExtension(chosen, FileKind::JPG));
+}
+
+// A scan handed over by "To Screen" ends like every import.
+void scan(CommandContext& ctx)
+{
+    ScannedPicture scan;
+    if (!ctx.shell.scanPicture(scan)) return;
+    if (!takePicture(ctx.ws(), scan.rgb.data(), scan.width, scan.height, scan.device)) return;
+    resetUndo(ctx.ws());
+    fitWholeImage(ctx);
+}
+
 void loadRgb(CommandContext& ctx) { loadKind(ctx); }
-void openImageFile(CommandContext& ctx) { loadKind(ctx); }
 void loadMsk(CommandContext& ctx) { loadKind(ctx); }
 void loadClo(CommandContext& ctx) { loadKind(ctx); }
 void loadPrt(CommandContext& ctx) { loadKind(ctx); }
@@ -105,5 +154,7 @@ void saveClo(CommandContext& ctx) { saveKind(ctx); }
 void savePrt(CommandContext& ctx) { saveKind(ctx); }
 void saveNit(CommandContext& ctx) { saveKind(ctx); }
 void saveEmb(CommandContext& ctx) { saveKind(ctx); }
+void savePng(CommandContext& ctx) { saveKind(ctx); }
+void saveTiff(CommandContext& ctx) { saveKind(ctx); }
 
 }  // namespace orx::app

@@ -18,6 +18,8 @@
 #include <initializer_list>
 
 #include "commandTable.h"
+#include "imageFileBrowser.h"
+#include "scan/scanner.h"
 #include "engine/shading.h"
 #include "mainFrame.h"
 #include "shellLayer.h"
@@ -177,6 +179,11 @@ const char* checkContrast(MacroLine& l, const ReadingContext&)
 
 const char* checkCount(MacroLine& l, const ReadingContext&) { return l.integer(0) >= 0 ? nullptr : "a count is 0 or more"; }
 
+const char* checkQuality(MacroLine& l, const ReadingContext&)
+{
+    return l.integer(0) >= 1 && l.integer(0) <= 100 ? nullptr : "a JPEG quality is 1 to 100";
+}
+
 // "pdf PATH [a4|letter|WxHin]" or "default": args become {"pdf", path,
 // size} or {"default"}.
 const char* checkPrinter(MacroLine& l, const ReadingContext& rc)
@@ -213,6 +220,8 @@ struct AnswerKind {
 const AnswerKind kAnswers[] = {
     {"open", "PATH", nullptr},           // a file dialog for opening
     {"save", "PATH", nullptr},           // a file dialog for saving
+    {"jpeg", "N PATH", checkQuality},
+    {"scan", "N TEXT", nullptr},         // the scan dialog: the whole bed at N dpi from device TEXT, To Screen    // the JPEG save: its quality and name ("save PATH" keeps the quality)
     {"yes", "", nullptr},                // a question
     {"no", "", nullptr},
     {"library", "TEXT", nullptr},        // the thumbnail browser: the file's name
@@ -640,6 +649,46 @@ private:
         {
             const MacroLine* a = p_.answer({"save"}, title);
             return a && a->kind == "save" ? a->args[0] : std::string();
+        }
+        // "answer open PATH": the file is taken as if it had been shown and OK pressed.
+        std::string chooseImageFile(int32_t imageType) override
+        {
+            const MacroLine* a = p_.answer({"open"}, langText(p_.ws(), Msg::ImageBrowserTitle) +
+                                                         std::string(" (") + imageTypeName(imageType) + ")");
+            return a && a->kind == "open" ? a->args[0] : std::string();
+        }
+        bool scanPicture(ScannedPicture& out) override
+        {
+            const MacroLine* a = p_.answer({"scan"}, langText(p_.ws(), Msg::ScanTitle));
+            if (!a || a->kind != "scan") return false;
+            std::string why;
+            std::shared_ptr<Scanner> scanner = Scanner::open(a->args[1], why);
+            if (!scanner) {
+                p_.fail(why);
+                return false;
+            }
+            ScanSettings settings;
+            settings.resolution = scanner->resolutions().nearest(a->integer(0));
+            ScanJob job(scanner, settings, p_.ws().planeCapacity);
+            if (!job.wait(60'000)) {
+                p_.fail("the scan did not end within a minute");
+                return false;
+            }
+            ScanResult r = job.take();
+            if (r.status != ScanStatus::Ok) {
+                p_.fail("the scan failed: " + r.why);
+                return false;
+            }
+            out = {std::move(r.image.rgb), r.image.width, r.image.height, a->args[1], settings.resolution};
+            return true;
+        }
+        std::string chooseJpegFile(const std::string& title, const std::string&, int32_t& quality) override
+        {
+            const MacroLine* a = p_.answer({"jpeg", "save"}, title);
+            if (!a || a->kind == "cancel") return {};
+            if (a->kind == "save") return a->args[0];
+            quality = a->integer(0);
+            return a->args[1];
         }
         // "answer editor": its lines become the text, then Save and Exit;
         // "ok" saves the text as it came.

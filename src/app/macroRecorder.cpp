@@ -75,6 +75,25 @@ private:
             r_.note(name.empty() ? "answer cancel" : "answer save " + r_.pathText(name));
             return name;
         }
+        std::string chooseImageFile(int32_t imageType) override
+        {
+            const std::string name = inner_.chooseImageFile(imageType);
+            r_.note(name.empty() ? "answer cancel" : "answer open " + r_.pathText(name));
+            return name;
+        }
+        bool scanPicture(ScannedPicture& out) override
+        {
+            const bool ok = inner_.scanPicture(out);
+            r_.note(ok ? "answer scan " + std::to_string(std::lround(out.dpi)) + " " + out.device : "answer cancel");
+            return ok;
+        }
+        std::string chooseJpegFile(const std::string& title, const std::string& filter, int32_t& quality) override
+        {
+            const std::string name = inner_.chooseJpegFile(title, filter, quality);
+            r_.note(name.empty() ? "answer cancel"
+                                 : "answer jpeg " + std::to_string(quality) + " " + r_.pathText(name));
+            return name;
+        }
         std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
                                                          bool editable) override
         {

@@ -5,10 +5,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QSpinBox>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,9 +21,11 @@
 #include "commands.h"
 #include "cursors.h"
 #include "dialogs.h"
+#include "imageFileBrowser.h"
 #include "menus.h"
 #include "qtPlatform.h"
 #include "runProgress.h"
+#include "scanDialog.h"
 #include "textEditor.h"
 #include "thumbnailBrowser.h"
 #include "view.h"
@@ -214,6 +220,47 @@ std::string CMainFrame::chooseTextFile(const std::string& title, const std::stri
     return QFileDialog::getSaveFileName(this, QString::fromStdString(title), QString::fromStdString(studio_.ws.WORKDIR),
                                         qtFileFilter(filter), nullptr, QFileDialog::DontConfirmOverwrite)
         .toStdString();
+}
+
+std::string CMainFrame::chooseImageFile(int32_t imageType)
+{
+    ImageFileBrowser browser(studio_, imageType, this);
+    if (browser.exec() != QDialog::Accepted) return {};
+    return browser.choice();
+}
+
+// The save dialog of the toolkit's own kind, so that the quality field can
+// sit under the file name.
+std::string CMainFrame::chooseJpegFile(const std::string& title, const std::string& filter, int32_t& quality)
+{
+    QFileDialog dialog(this, QString::fromStdString(title), QString::fromStdString(studio_.ws.WORKDIR),
+                       qtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* box = new QSpinBox;
+    box->setRange(1, 100);
+    box->setValue(std::clamp(quality, 1, 100));
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(QString::fromUtf8(langText(studio_.ws, Msg::JpegQuality))), row, 0);
+        grid->addWidget(box, row, 1);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    quality = box->value();
+    return dialog.selectedFiles().front().toStdString();
+}
+
+bool CMainFrame::scanPicture(ScannedPicture& out)
+{
+    ScanDialog dialog(studio_, this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    ScanImage scan = dialog.takePicture();
+    out.rgb = std::move(scan.rgb);
+    out.width = scan.width;
+    out.height = scan.height;
+    out.device = dialog.device();
+    out.dpi = dialog.scannedDpi();
+    return true;
 }
 
 std::optional<std::vector<std::string>> CMainFrame::editText(const std::string& path, const TextDocument& doc,

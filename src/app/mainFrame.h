@@ -64,6 +64,9 @@ public:
     std::string chooseTextFile(const std::string& title, const std::string& filter) override;
     std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
                                                      bool editable) override;
+    std::string chooseImageFile(int32_t imageType) override;
+    std::string chooseJpegFile(const std::string& title, const std::string& filter, int32_t& quality) override;
+    bool scanPicture(ScannedPicture& out) override;
     void languageChanged() override;
     void terminate(int code) override;
     void closeProgram() override;

@@ -22,7 +22,8 @@ constexpr MenuItem end() { return {MenuItem::End, 0, nullptr, nullptr}; }
         item(IdLoadPrt), item(IdLoadNit), item(IdLoadEmb), item(IdOpenImageFile), item(IdOpenImageFile3),      \
         item(IdOpenImageFile4), item(IdOpenImageFile5), item(IdChangeMsk), end(), popup("Save", "儲存"),         \
         item(IdSaveRgb), item(IdSaveMsk), item(IdSaveBmp), item(IdSaveClo), item(IdSavePrt),                   \
-        item(IdSaveNit), item(IdSaveEmb), item(IdSaveJpg), sep(), item(IdSavePartialRgb),                      \
+        item(IdSaveNit), item(IdSaveEmb), item(IdSaveJpg), item(IdSavePng), item(IdSaveTiff), sep(),           \
+        item(IdSavePartialRgb),                                                                                \
         item(IdSaveAreaClo), item(IdSaveAreaPrt), item(IdSaveAreaBmp), item(IdSaveMaterialArea),               \
         item(IdSaveAreaEmb), item(IdSavePrtFromMaskEdge), end(), sep(), item(IdNewImage), item(IdWhiteFill),   \
         sep(), item(IdRotateClockwise), item(IdRotateCounter), item(IdMirrorLeftRight),                        \

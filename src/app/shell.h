@@ -13,6 +13,14 @@
 
 namespace orx::app {
 
+// A scan handed over by the scan dialog.
+struct ScannedPicture {
+    std::vector<uint8_t> rgb;   // R, G, B rows
+    int32_t width = 0, height = 0;
+    std::string device;
+    double dpi = 0;
+};
+
 class Shell {
 public:
     virtual ~Shell() = default;
@@ -41,6 +49,16 @@ public:
     // The lines last saved, or nothing when it was not saved.
     virtual std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
                                                              bool editable) = 0;
+
+    // "Open Image File" on a type (2 BMP, 3 TIF, 4 JPG, 5 PCX, 6 PNG): the
+    // full path of the file shown when OK was pressed, empty on Cancel.
+    virtual std::string chooseImageFile(int32_t imageType) = 0;
+    // The JPEG save dialog: a file name and the quality, which comes in as
+    // the one last used. Empty on Cancel.
+    virtual std::string chooseJpegFile(const std::string& title, const std::string& filter, int32_t& quality) = 0;
+
+    // The scan dialog, modal: true with the scan when it ended with "To Screen".
+    virtual bool scanPicture(ScannedPicture& out) = 0;
 
     // The menu of the language and the caption, after a language change.
     virtual void languageChanged() = 0;

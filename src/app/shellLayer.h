@@ -37,6 +37,12 @@ public:
     {
         return inner_.editText(path, doc, editable);
     }
+    std::string chooseImageFile(int32_t imageType) override { return inner_.chooseImageFile(imageType); }
+    std::string chooseJpegFile(const std::string& title, const std::string& filter, int32_t& quality) override
+    {
+        return inner_.chooseJpegFile(title, filter, quality);
+    }
+    bool scanPicture(ScannedPicture& out) override { return inner_.scanPicture(out); }
     void languageChanged() override { inner_.languageChanged(); }
     void terminate(int code) override { inner_.terminate(code); }
     void closeProgram() override { inner_.closeProgram(); }

@@ -8,6 +8,7 @@
 
 #include "library/browserModel.h"
 #include "library/onlineLibrary.h"
+#include "pictureThumbnails.h"
 #include "workspace/fileIo.h"
 #include "workspace/workspace.h"
 
@@ -37,6 +38,9 @@ struct Studio {
     StudioFiles files;
     int32_t browserLayout = BrowserHorizontal;
     std::string browserFolder;   // the folder shown after "Chage folder"; empty: the library
+    std::string imageFolder;     // the image-file browser's folder; empty: the work directory
+    PictureThumbnailCache pictureThumbs;  // its previews and thumbnails, kept while the program runs
+    std::string lastScanner;     // the scan dialog opens this device first
     bool busy = false;           // a command is running: others wait
 };
 

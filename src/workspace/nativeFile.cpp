@@ -129,19 +129,24 @@ bool loadRGB(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& 
 
 bool saveRGB(Workspace& ws, const std::string& name)
 {
+    return saveRGBPlane(ws, name, ws.image, ws.imageWidth, ws.imageHeight);
+}
+
+bool saveRGBPlane(Workspace& ws, const std::string& name, const uint8_t* rgb, int32_t w, int32_t h)
+{
     AtomicFile raw(name);
     AtomicFile companion(companionOf(name, FileKind::RGB));
     // Large images go out a row at a time; the file is the same either way.
-    const uint64_t bytes = imageBytes(ws);
+    const uint64_t rowBytes = uint64_t(w) * 3;
+    const uint64_t bytes = rowBytes * uint64_t(h);
     if (bytes > 64'000'000) {
-        for (int32_t y = 0; y < ws.imageHeight && raw.ok(); ++y)
-            raw.write(ws.image + uint64_t(y) * ws.imageRowBytes, ws.imageRowBytes);
+        for (int32_t y = 0; y < h && raw.ok(); ++y) raw.write(rgb + uint64_t(y) * rowBytes, rowBytes);
     } else {
-        raw.write(ws.image, bytes);
+        raw.write(rgb, bytes);
     }
     char text[kCompanionTextBytes];
-    std::snprintf(text, sizeof text, "%d %d 0 0", ws.imageWidth, ws.imageHeight);
-    makeThumbnail(ws);
+    std::snprintf(text, sizeof text, "%d %d 0 0", w, h);
+    makeThumbnailOf(rgb, rowBytes, w, h, ws.thumbBuffer);
     writeCompanion(companion, text, ws.thumbBuffer, kThumbBytes);
     if (!commitTogether({&raw, &companion})) {
         const int err = raw.error() ? raw.error() : companion.error();

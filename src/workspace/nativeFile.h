@@ -23,6 +23,8 @@ SizeRead readMaskSize(FileSource& src, const std::string& rawName, int32_t& w, i
 // and leaves the workspace as it was.
 bool loadRGB(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src = localFiles());
 bool saveRGB(Workspace& ws, const std::string& name);
+// The same for any plane of w x h pixels (a scan that is not the image).
+bool saveRGBPlane(Workspace& ws, const std::string& name, const uint8_t* rgb, int32_t w, int32_t h);
 
 // The open-image command: the colour image, its planes and its mask (the
 // same name with MSK), the loaded flag and the file name.

@@ -91,7 +91,8 @@ TEST(CommandTable, TheBuiltCommandsAreExactlyThoseThatAct)
         IdRotateCounter, IdNormalRepeat, IdHorizontalRepeat, IdVerticalRepeat, IdHelp, IdChangeMaterialReflection,
         IdMaskedToBlack, IdMemory, IdMirrorLeftRight, IdMirrorTopBottom, IdHalve, IdAddRgbWithMask,
         IdMirroredBlock, IdFlippedBlock, IdRgbUndo, IdMskUndo, IdSavePrtFromMaskEdge, IdRgbRedo, IdMskRedo,
-        IdAbout, IdAppExit, IdEditOrx, IdEditMmp};
+        IdAbout, IdAppExit, IdEditOrx, IdEditMmp, IdOpenImageFile3, IdOpenImageFile4, IdOpenImageFile5,
+        IdSaveJpg, IdSavePng, IdSaveTiff, IdScan};
     for (const Command& c : commandTable()) EXPECT_EQ(isBuilt(c), acting.count(c.id) == 1) << c.id;
 }
 

@@ -80,7 +80,9 @@ TEST(FileCommands, SavesGetTheirExtensionAndTheShownMaskGoesWithTheRgb)
         f.run(IdClearMask);
         fillImageWhite(f.ws);
         f.ws.rgbUndoCount = 1;
-        f.t.platform.files.push_back(f.dir.path(name));
+        // The bitmap comes through the image-file browser.
+        if (id == IdOpenImageFile) f.frame->imageAnswers.push_back(f.dir.path(name));
+        else f.t.platform.files.push_back(f.dir.path(name));
         EXPECT_TRUE(f.run(id));
         EXPECT_EQ(std::vector<uint8_t>(f.ws.image, f.ws.image + 72), pixels) << name;
         EXPECT_EQ(f.ws.rgbUndoCount, 0) << name;

@@ -29,6 +29,12 @@ public:
     // The language dialog: the button clicked (0 none) and whether OK ends it.
     std::deque<std::pair<int32_t, bool>> languageAnswers;
     std::vector<int32_t> aboutBoxes;
+    std::deque<std::string> imageAnswers;                           // "" is Cancel
+    std::vector<int32_t> imageTypesAsked;
+    // The JPEG save: a name ("" is Cancel) and the quality typed (0 keeps it).
+    std::deque<std::pair<std::string, int32_t>> jpegAnswers;
+    std::vector<int32_t> jpegQualityShown;
+    std::deque<app::ScannedPicture> scanAnswers;  // no pixels: cancelled
     int terminatedWith = -1;
     bool closeAsked = false;
 
@@ -50,6 +56,23 @@ public:
     }
     bool askLanguage() override;
     void showAbout(int32_t dialog) override { aboutBoxes.push_back(dialog); }
+    bool scanPicture(app::ScannedPicture& out) override
+    {
+        out = pop(scanAnswers, app::ScannedPicture());
+        return !out.rgb.empty();
+    }
+    std::string chooseImageFile(int32_t imageType) override
+    {
+        imageTypesAsked.push_back(imageType);
+        return pop(imageAnswers, std::string());
+    }
+    std::string chooseJpegFile(const std::string&, const std::string&, int32_t& quality) override
+    {
+        jpegQualityShown.push_back(quality);
+        const auto [name, typed] = pop(jpegAnswers, std::pair<std::string, int32_t>());
+        if (typed > 0) quality = typed;
+        return name;
+    }
     void terminate(int code) override { terminatedWith = code; }
     void closeProgram() override { closeAsked = true; }
 
