@@ -358,15 +358,25 @@ bool readPicture(Workspace& ws, const std::string& name, uint8_t* dest, int32_t&
     return true;
 }
 
-bool openPictureImage(Workspace& ws, const std::string& name, FileSource& src)
+namespace {
+
+// A picture now in ws.image becomes the working image, as every import ends.
+void takeImported(Workspace& ws, int32_t w, int32_t h, const std::string& name)
 {
-    int32_t w = 0, h = 0;
-    if (!readPicture(ws, name, ws.image, w, h, src)) return false;
     layoutPlanes(ws, w, h);
     clearMask(ws);
     ws.maskVisible = 0;
     ws.imageLoaded = 1;
     ws.currentFileName = name;
+}
+
+}  // namespace
+
+bool openPictureImage(Workspace& ws, const std::string& name, FileSource& src)
+{
+    int32_t w = 0, h = 0;
+    if (!readPicture(ws, name, ws.image, w, h, src)) return false;
+    takeImported(ws, w, h, name);
     return true;
 }
 
@@ -377,11 +387,7 @@ bool takePicture(Workspace& ws, const uint8_t* rgb, int32_t w, int32_t h, const 
         return false;
     }
     std::memmove(ws.image, rgb, uint64_t(w) * uint64_t(h) * 3);
-    layoutPlanes(ws, w, h);
-    clearMask(ws);
-    ws.maskVisible = 0;
-    ws.imageLoaded = 1;
-    ws.currentFileName = name;
+    takeImported(ws, w, h, name);
     return true;
 }
 
