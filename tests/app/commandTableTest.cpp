@@ -91,7 +91,7 @@ TEST(CommandTable, TheBuiltCommandsAreExactlyThoseThatAct)
         IdRotateCounter, IdNormalRepeat, IdHorizontalRepeat, IdVerticalRepeat, IdHelp, IdChangeMaterialReflection,
         IdMaskedToBlack, IdMemory, IdMirrorLeftRight, IdMirrorTopBottom, IdHalve, IdAddRgbWithMask,
         IdMirroredBlock, IdFlippedBlock, IdRgbUndo, IdMskUndo, IdSavePrtFromMaskEdge, IdRgbRedo, IdMskRedo,
-        IdAbout, IdAppExit, IdEditOrx, IdEditMmp};
+        IdAbout, IdAppExit, IdEditOrx, IdEditMmp, IdPrint, IdPrintDirect, IdPrintPreview, IdRunMmp};
     for (const Command& c : commandTable()) EXPECT_EQ(isBuilt(c), acting.count(c.id) == 1) << c.id;
 }
 
