@@ -2,7 +2,8 @@
 // fileCommands.cpp (load and save by file kind), imageCommands.cpp (whole
 // image and mask operations, display), toolCommands.cpp (the mouse tools
 // that need a file or a prompt before the gesture), simulationCommands.cpp
-// (the Auto Simulation menu), scriptCommands.cpp (the ORX and MMP scripts)
+// (the Auto Simulation menu), printCommands.cpp (printing and its preview),
+// scriptCommands.cpp (the ORX and MMP scripts), showCommands.cpp (shows)
 // and shellCommands.cpp (language, about, help, memory, exit).
 #pragma once
 
@@ -78,8 +79,17 @@ void contrastOnce(CommandContext&);
 void mappingSharpness(CommandContext&);
 void repeatLayout(CommandContext&);
 
+// printCommands.cpp
+void printImage(CommandContext&);
+void printDirectly(CommandContext&);
+void printPreview(CommandContext&);
+
 // scriptCommands.cpp
 void editScript(CommandContext&);
+
+// showCommands.cpp
+void playShow(CommandContext&);
+void playShowFile(CommandContext& ctx, const std::string& path);
 
 // shellCommands.cpp
 void chooseLanguage(CommandContext&);

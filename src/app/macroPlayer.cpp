@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QThread>
 #include <algorithm>
 #include <cerrno>
@@ -22,6 +23,7 @@
 #include "scan/scanner.h"
 #include "engine/shading.h"
 #include "mainFrame.h"
+#include "printing.h"
 #include "shellLayer.h"
 #include "view.h"
 #include "workspace/display.h"
@@ -708,6 +710,29 @@ private:
             }
             return lines;
         }
+        int32_t choosePrintType(int32_t type) override
+        {
+            const MacroLine* a = p_.answer({"print", "ok"}, langText(p_.ws(), Msg::PrintTypeTitle));
+            if (!a || a->kind == "cancel") return 0;
+            return a->kind == "print" ? a->integer(0) : type;
+        }
+        // "answer printer pdf PATH [paper]" or "default"; "ok" takes the
+        // printer as the dialog shows it.
+        bool choosePrinter(QPrinter& printer) override
+        {
+            const MacroLine* a = p_.answer({"printer", "ok"}, "Print");
+            if (!a || a->kind == "cancel") return false;
+            if (a->kind == "printer" && a->args[0] == "pdf") setPdfPrinter(printer, a->args[1], a->args[2]);
+            return true;
+        }
+        // A queued "answer printer" stands for the default printer.
+        void defaultPrinter(QPrinter& printer) override
+        {
+            if (p_.nextAnswerIs("printer")) choosePrinter(printer);
+        }
+        // The preview's "Print", with the printer answered as for the print
+        // dialog; "cancel" closes the preview.
+        bool previewPage(int32_t, QPrinter& printer) override { return choosePrinter(printer); }
 
     private:
         MacroPlayer& p_;
@@ -776,6 +801,11 @@ const MacroLine* MacroPlayer::answer(std::initializer_list<const char*> kinds, c
     }
     answers_.erase(answers_.begin());
     return a;
+}
+
+bool MacroPlayer::nextAnswerIs(const char* kind) const
+{
+    return !answers_.empty() && answers_.front()->kind == kind;
 }
 
 void MacroPlayer::message(const std::string& text)

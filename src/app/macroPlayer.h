@@ -90,6 +90,9 @@ public:
     // always fits). nullptr, and the line fails, when there is none or it
     // is of another kind.
     const MacroLine* answer(std::initializer_list<const char*> kinds, const std::string& title);
+    // Whether the next queued answer is of this kind (for a step that asks
+    // only when told).
+    bool nextAnswerIs(const char* kind) const;
     // A message box: printed, and matched against the next "expect message".
     void message(const std::string& text);
     // A stop poll, answered by "answer stop N": false N times, then true.

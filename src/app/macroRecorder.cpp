@@ -5,12 +5,14 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <cstdio>
 #include <filesystem>
 
 #include "engine/shading.h"
 #include "macroPlayer.h"
 #include "mainFrame.h"
+#include "printing.h"
 #include "shellLayer.h"
 #include "view.h"
 #include "workspace/fileIo.h"
@@ -107,8 +109,31 @@ private:
             r_.note(note + "\n.");
             return saved;
         }
+        int32_t choosePrintType(int32_t type) override
+        {
+            const int32_t chosen = inner_.choosePrintType(type);
+            r_.note(chosen ? "answer print " + std::to_string(chosen) : "answer cancel");
+            return chosen;
+        }
+        bool choosePrinter(QPrinter& printer) override { return notePrinter(inner_.choosePrinter(printer), printer); }
+        void defaultPrinter(QPrinter& printer) override { inner_.defaultPrinter(printer); }
+        bool previewPage(int32_t type, QPrinter& printer) override
+        {
+            return notePrinter(inner_.previewPage(type, printer), printer);
+        }
 
     private:
+        bool notePrinter(bool chosen, const QPrinter& printer)
+        {
+            if (!chosen) r_.note("answer cancel");
+            else if (printer.outputFormat() == QPrinter::PdfFormat)
+                r_.note("answer printer pdf " + r_.pathText(printer.outputFileName().toStdString()) + " " +
+                        paperText(printer));
+            else
+                r_.note("answer printer default");
+            return chosen;
+        }
+
         MacroRecorder& r_;
         Workspace& ws_;
     };

@@ -5,6 +5,8 @@
 //   orxweb [FILE] [--first-paint-time]
 //   orxweb --macro MACRO [--exit] [FILE]    plays a command macro (macroPlayer.h)
 //   orxweb --record MACRO [FILE]            records one (macroRecorder.h)
+//   orxweb --show SCRIPT.MMP                plays a show full-screen, then
+//                                           goes on as a normal window
 //
 // --first-paint-time prints the milliseconds from the start of main() to
 // the end of the view's first paint and quits (bench/startupTime.sh).
@@ -55,7 +57,7 @@ private:
 
 struct Options {
     QString startFile;
-    QString macro, record;
+    QString macro, record, show;
     bool exitAfterMacro = false;
     bool measure = false;
 };
@@ -70,6 +72,7 @@ struct OptionRow {
 const OptionRow kOptions[] = {
     {"--macro", &Options::macro, nullptr},
     {"--record", &Options::record, nullptr},
+    {"--show", &Options::show, nullptr},
     {"--exit", nullptr, &Options::exitAfterMacro},
     {"--first-paint-time", nullptr, &Options::measure},
 };
@@ -137,15 +140,21 @@ int main(int argc, char** argv)
         recorder = std::make_unique<orx::app::MacroRecorder>(frame, options.record.toStdString());
         if (!recorder->ok()) std::fprintf(stderr, "orxweb: can not write %s\n", qPrintable(options.record));
     }
-    frame.show();
+    options.show.isEmpty() ? frame.show() : frame.showFullScreen();
     const std::string start = options.startFile.toStdString();
-    if (!options.macro.isEmpty()) {
-        QTimer::singleShot(0, &frame, [&frame, &options, start] {
+    // One queued start: a show lets events through while it plays, so a
+    // macro must wait for its end.
+    QTimer::singleShot(0, &frame, [&frame, &options, start] {
+        if (!options.show.isEmpty()) {
+            frame.playShowFile(options.show.toStdString());
+            frame.showNormal();
+        }
+        if (!options.macro.isEmpty()) {
             const int status = orx::app::playMacroFile(frame, options.macro.toStdString(), start);
             if (options.exitAfterMacro) QApplication::exit(status);
-        });
-    } else if (!start.empty()) {
-        QTimer::singleShot(0, &frame, [&frame, start] { frame.openStartFile(start); });
-    }
+        } else if (!start.empty()) {
+            frame.openStartFile(start);
+        }
+    });
     return QApplication::exec();
 }

@@ -4,17 +4,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QSpinBox>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "commandContext.h"
 #include "commandTable.h"
@@ -23,7 +28,9 @@
 #include "dialogs.h"
 #include "imageFileBrowser.h"
 #include "menus.h"
+#include "printing.h"
 #include "qtPlatform.h"
+#include "shellLayer.h"
 #include "runProgress.h"
 #include "scanDialog.h"
 #include "textEditor.h"
@@ -151,11 +158,39 @@ void CMainFrame::refreshCommandStates()
 
 bool CMainFrame::execute(int32_t id)
 {
+    // Esc or a right click ends what this command starts, not what ran before.
+    view_->forgetStopPress();
     const bool ran = runCommand(studio_, shell(), id);
+    view_->forgetStopPress();
     // What the mouse was doing belongs to the tool before the command.
     if (ran) view_->forgetGesture();
     refreshCommandStates();
     if (ran) emit commandRan(id);
+    return ran;
+}
+
+namespace {
+
+// Answers the show's file dialog with a file named beforehand.
+class GivenShowFile : public PlatformForwarder {
+public:
+    GivenShowFile(Platform& inner, std::string path) : PlatformForwarder(inner), path_(std::move(path)) {}
+    std::string chooseOpenFile(const std::string&, const std::string&) override { return std::exchange(path_, {}); }
+
+private:
+    std::string path_;
+};
+
+}  // namespace
+
+bool CMainFrame::playShowFile(const std::string& path)
+{
+    Workspace& ws = studio_.ws;
+    Platform* inner = ws.platform;
+    GivenShowFile given(*inner, path);
+    ws.platform = &given;
+    const bool ran = execute(IdRunMmp);
+    ws.platform = inner;
     return ran;
 }
 
@@ -261,6 +296,39 @@ bool CMainFrame::scanPicture(ScannedPicture& out)
     out.device = dialog.device();
     out.dpi = dialog.scannedDpi();
     return true;
+}
+
+int32_t CMainFrame::choosePrintType(int32_t type)
+{
+    PrintTypeDialog dialog(studio_.ws, type, this);
+    return dialog.exec() == QDialog::Accepted ? dialog.type() : 0;
+}
+
+bool CMainFrame::choosePrinter(QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool CMainFrame::keepAlive(int32_t ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, std::max<int>(1, ms - int(clock.elapsed())));
+        if (view_->stopKeysDown()) return false;
+        if (clock.elapsed() < ms) QThread::msleep(std::min<qint64>(10, ms - clock.elapsed()));
+    } while (clock.elapsed() < ms);
+    return true;
+}
+
+bool CMainFrame::previewPage(int32_t type, QPrinter& printer)
+{
+    PrintPreviewDialog dialog(studio_.ws, type, printer, this);
+    connect(&dialog, &PrintPreviewDialog::printRequested, &dialog, [&] {
+        if (choosePrinter(printer)) dialog.accept();
+    });
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::optional<std::vector<std::string>> CMainFrame::editText(const std::string& path, const TextDocument& doc,

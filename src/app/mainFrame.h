@@ -42,6 +42,8 @@ public:
     // The caption of the screen language: Chinese title for 1, English
     // title for 3 and 4, the short word otherwise.
     QString captionText() const;
+    // "Load and Run MMP" on this script, as if chosen in its dialog.
+    bool playShowFile(const std::string& path);
     // Opens a file named on the command line as the working image, or a
     // model to dress.
     bool openStartFile(const std::string& name);
@@ -67,6 +69,11 @@ public:
     std::string chooseImageFile(int32_t imageType) override;
     std::string chooseJpegFile(const std::string& title, const std::string& filter, int32_t& quality) override;
     bool scanPicture(ScannedPicture& out) override;
+    int32_t choosePrintType(int32_t type) override;
+    bool choosePrinter(QPrinter& printer) override;
+    void defaultPrinter(QPrinter&) override {}
+    bool previewPage(int32_t type, QPrinter& printer) override;
+    bool keepAlive(int32_t ms) override;
     void languageChanged() override;
     void terminate(int code) override;
     void closeProgram() override;

@@ -11,6 +11,8 @@
 
 #include "workspace/textFile.h"
 
+class QPrinter;
+
 namespace orx::app {
 
 // A scan handed over by the scan dialog.
@@ -49,6 +51,21 @@ public:
     // The lines last saved, or nothing when it was not saved.
     virtual std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
                                                              bool editable) = 0;
+    // "Select Print Type": 1, 2, 4 or 5 with "Print", 0 with "Cancel".
+    virtual int32_t choosePrintType(int32_t type) = 0;
+    // The system's print dialog on the printer (a PDF file too); false on Cancel.
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+    // The printer that prints without a dialog: the system's default as
+    // the printer was made; a macro may put a PDF file there instead.
+    virtual void defaultPrinter(QPrinter& printer) = 0;
+    // The page of `type` in a preview: true when the person chose "Print"
+    // there and then a printer (in printer).
+    virtual bool previewPage(int32_t type, QPrinter& printer) = 0;
+
+    // Lets the window answer for ms milliseconds (0: what is waiting now,
+    // the paint of a new picture too). False, at once, when Esc or the
+    // right button has asked to stop.
+    virtual bool keepAlive(int32_t ms) = 0;
 
     // "Open Image File" on a type (2 BMP, 3 TIF, 4 JPG, 5 PCX, 6 PNG): the
     // full path of the file shown when OK was pressed, empty on Cancel.

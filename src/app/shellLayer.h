@@ -43,6 +43,11 @@ public:
         return inner_.chooseJpegFile(title, filter, quality);
     }
     bool scanPicture(ScannedPicture& out) override { return inner_.scanPicture(out); }
+    int32_t choosePrintType(int32_t type) override { return inner_.choosePrintType(type); }
+    bool choosePrinter(QPrinter& printer) override { return inner_.choosePrinter(printer); }
+    void defaultPrinter(QPrinter& printer) override { inner_.defaultPrinter(printer); }
+    bool previewPage(int32_t type, QPrinter& printer) override { return inner_.previewPage(type, printer); }
+    bool keepAlive(int32_t ms) override { return inner_.keepAlive(ms); }
     void languageChanged() override { inner_.languageChanged(); }
     void terminate(int code) override { inner_.terminate(code); }
     void closeProgram() override { inner_.closeProgram(); }

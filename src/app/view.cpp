@@ -85,7 +85,13 @@ void CVLX98View::showLabel()
     update(bandRect());
 }
 
-bool CVLX98View::stopKeysDown() const { return escDown_ || rightDown_; }
+bool CVLX98View::stopKeysDown() const { return escDown_ || rightDown_ || stopPressed_; }
+
+// A show ends at its next poll however short the press was.
+void CVLX98View::noteStopPress()
+{
+    if (ws_.toolMode == orx::ModeShow) stopPressed_ = true;
+}
 
 // The QImage shares RS's bytes; only the geometry can go stale.
 void CVLX98View::syncPicture()
@@ -293,7 +299,7 @@ bool CVLX98View::startPan(const QMouseEvent* event)
 
 void CVLX98View::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::RightButton) rightDown_ = true;
+    if (event->button() == Qt::RightButton) rightDown_ = true, noteStopPress();
     if (startPan(event) || !ws_.imageLoaded || keysTakeOver(event->modifiers())) return;
     if (event->button() == Qt::LeftButton) runTool(&orx::app::ToolMode::leftDown, event->position().toPoint());
 }
@@ -348,7 +354,7 @@ void CVLX98View::mouseReleaseEvent(QMouseEvent* event)
 // a double-click action takes it as a press, so a quick second drag starts.
 void CVLX98View::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::RightButton) rightDown_ = true;
+    if (event->button() == Qt::RightButton) rightDown_ = true, noteStopPress();
     if (startPan(event) || !ws_.imageLoaded || keysTakeOver(event->modifiers())) return;
     if (event->button() != Qt::LeftButton) return;
     const QPoint at = event->position().toPoint();
@@ -381,7 +387,7 @@ void CVLX98View::wheelEvent(QWheelEvent* event)
 void CVLX98View::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
-    case Qt::Key_Escape: escDown_ = true; break;
+    case Qt::Key_Escape: escDown_ = true, noteStopPress(); break;
     case Qt::Key_Space: spaceDown_ = true; break;
     default: QWidget::keyPressEvent(event); return;
     }

@@ -38,8 +38,10 @@ public:
     void showStatus(const QString& text, const QColor& band);
     // The size label and the mask state, after every redisplay.
     void showLabel();
-    // True while Esc or the right mouse button is held down.
+    // True while Esc or the right mouse button is held down, and once either
+    // was pressed in a show since forgetStopPress().
     bool stopKeysDown() const;
+    void forgetStopPress() { stopPressed_ = false; }
 
     // Draws a figure over the picture by inversion; drawing a figure that is
     // on screen erases it.
@@ -71,6 +73,8 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
+    void noteStopPress();
+
     orx::Workspace& ws_;
     QImage picture_;      // over ws_.RS, rebuilt when the display size changes
     QString prompt_;      // the band's prompt, when one is shown
@@ -80,6 +84,7 @@ private:
     QString pointer_;
     bool escDown_ = false;
     bool rightDown_ = false;
+    bool stopPressed_ = false;
     bool spaceDown_ = false;
     // Space-drag and middle-drag: the window point where the drag began and
     // the view centre at that moment.

@@ -214,6 +214,9 @@ struct Workspace {
     int32_t mskUndoCount = 0, mskUndoDepth = 10;
     int32_t mskRedoCount = 0, mskRedoDepth = 10;
 
+    // ---- printing: the placement chosen last (printLayout.h), kept for the run
+    int32_t printType = 1;
+
     // ---- area filters: the block copied by the mirror and flip tools
     int32_t blockX = 0, blockY = 0, blockWidth = 0, blockHeight = 0;
 

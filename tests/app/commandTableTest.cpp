@@ -92,7 +92,8 @@ TEST(CommandTable, TheBuiltCommandsAreExactlyThoseThatAct)
         IdMaskedToBlack, IdMemory, IdMirrorLeftRight, IdMirrorTopBottom, IdHalve, IdAddRgbWithMask,
         IdMirroredBlock, IdFlippedBlock, IdRgbUndo, IdMskUndo, IdSavePrtFromMaskEdge, IdRgbRedo, IdMskRedo,
         IdAbout, IdAppExit, IdEditOrx, IdEditMmp, IdOpenImageFile3, IdOpenImageFile4, IdOpenImageFile5,
-        IdSaveJpg, IdSavePng, IdSaveTiff, IdScan};
+        IdSaveJpg, IdSavePng, IdSaveTiff, IdScan,
+        IdPrint, IdPrintDirect, IdPrintPreview, IdRunMmp};
     for (const Command& c : commandTable()) EXPECT_EQ(isBuilt(c), acting.count(c.id) == 1) << c.id;
 }
 

@@ -89,41 +89,7 @@ TEST(MacroReading, ValuesPathsAndBlocks)
     EXPECT_EQ(m.lines[7].number, 11);
 }
 
-// A shown frame over a 240 x 180 test pattern, fitted into the view.
-struct MacroFixture {
-    test::StudioFixture s{LangEnglish, false};
-    Workspace& ws = s.ws;
-    CVLX98View& view = *s.frame->view();
-
-    explicit MacroFixture(int w = 1000, int h = 800)
-    {
-        s.frame->show();
-        s.frame->setGeometry(0, 0, w, h);
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(s.frame.get()));
-        test::fillPattern(ws, 240, 180);
-        setViewSize(ws, view.width(), view.height());
-        showWholeImage(ws);
-        s.frame->refreshCommandStates();
-    }
-    std::string play(const std::string& text, std::string* stderrText = nullptr)
-    {
-        Macro m;
-        std::string error;
-        if (!parseMacro(text, s.dir.path("m.mac"), "", m, error)) return error;
-        MacroPlayer player(*s.frame, m);
-        ::testing::internal::CaptureStderr();
-        player.play();
-        const std::string err = ::testing::internal::GetCapturedStderr();
-        if (stderrText) *stderrText = err;
-        return player.error();
-    }
-    std::vector<uint8_t> image() const { return {ws.image, ws.image + imageBytes(ws)}; }
-    QPoint win(int x, int y) const
-    {
-        const Point p = imageToWindow(ws, x, y);
-        return QPoint(p.x, p.y);
-    }
-};
+using test::MacroFixture;
 
 TEST(MacroPlaying, AnswersAndMessagesMustMatchTheirAction)
 {

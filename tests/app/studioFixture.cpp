@@ -3,10 +3,14 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include "app/macroPlayer.h"
 #include "app/qtPlatform.h"
+#include "app/view.h"
+#include "workspace/display.h"
 #include "library/libraryConfig.h"
 
 namespace orx::test {
@@ -42,6 +46,38 @@ StudioFixture::StudioFixture(int32_t language, bool withLibrary)
     }
     frame = std::make_unique<ScriptedFrame>(studio, cursors, nullptr);
     frame->resize(1000, 800);
+}
+
+MacroFixture::MacroFixture(int w, int h) : view(*s.frame->view())
+{
+    s.frame->show();
+    s.frame->setGeometry(0, 0, w, h);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(s.frame.get()));
+    fillPattern(ws, 240, 180);
+    setViewSize(ws, view.width(), view.height());
+    showWholeImage(ws);
+    s.frame->refreshCommandStates();
+}
+
+std::string MacroFixture::play(const std::string& text, std::string* stderrText)
+{
+    app::Macro m;
+    std::string error;
+    if (!app::parseMacro(text, s.dir.path("m.mac"), "", m, error)) return error;
+    app::MacroPlayer player(*s.frame, m);
+    ::testing::internal::CaptureStderr();
+    player.play();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    if (stderrText) *stderrText = err;
+    return player.error();
+}
+
+std::vector<uint8_t> MacroFixture::image() const { return {ws.image, ws.image + imageBytes(ws)}; }
+
+QPoint MacroFixture::win(int x, int y) const
+{
+    const Point p = imageToWindow(ws, x, y);
+    return QPoint(p.x, p.y);
 }
 
 ProcessResult runProcess(const std::string& program, const std::vector<std::string>& args,

@@ -2,6 +2,7 @@
 // over a test workspace and the sample library the build writes.
 #pragma once
 
+#include <QPoint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -109,6 +110,20 @@ struct StudioFixture {
     std::unique_ptr<ScriptedFrame> frame;
 
     bool run(int32_t id) { return frame->execute(id); }
+};
+
+// A shown frame of w x h over a 240 x 180 test pattern fitted into the view,
+// and macros played on it.
+struct MacroFixture {
+    StudioFixture s{LangEnglish, false};
+    Workspace& ws = s.ws;
+    CVLX98View& view;
+
+    explicit MacroFixture(int w = 1000, int h = 800);
+    // The player's error ("" when every line played); its stderr in stderrText.
+    std::string play(const std::string& text, std::string* stderrText = nullptr);
+    std::vector<uint8_t> image() const;
+    QPoint win(int x, int y) const;
 };
 
 // Runs a program and collects its exit status and its output.
