@@ -69,7 +69,9 @@ TEST(FilePlaces, AReadOnlyInstallKeepsItsFilesUnderTheUsersFolders)
     fs::permissions(root.dir(), fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
     fs::permissions(program, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::others_read |
                                  fs::perms::others_exec);
-    if (::geteuid() == 0) ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(home.c_str(), 65534, 65534), 0);
+    }
 
     const pid_t child = ::fork();
     if (child == 0) ::_exit(readOnlyInstall(program, home));
