@@ -252,7 +252,7 @@ const Command* findCommand(int32_t id)
 
 const char* commandLabel(const Command& c, int32_t language)
 {
-    return language == LangTaiwan ? c.chinese : c.english;
+    return langText(language, c.english, c.chinese);
 }
 
 void toolOnly(CommandContext&) {}

@@ -74,6 +74,10 @@ void addRgbFile(CommandContext&);
 // simulationCommands.cpp
 void loadModel(CommandContext&);
 void changeMaterial(CommandContext&);
+// One step of the material road: the library material `name` becomes the
+// current one and the model is dressed again, with reflection (1) or
+// contrast (0) shading.
+void dressInMaterial(CommandContext& ctx, const std::string& name, int32_t reflection);
 void changeContrast(CommandContext&);
 void contrastOnce(CommandContext&);
 void mappingSharpness(CommandContext&);

@@ -13,6 +13,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "aboutBoxes.h"
+#include "buttonNames.h"
 #include "engine/shading.h"
 #include "workspace/langText.h"
 
@@ -25,8 +27,7 @@ QString text(const Workspace& ws, Msg id) { return QString::fromUtf8(langText(ws
 QDialogButtonBox* okCancel(const Workspace& ws, QDialog* dialog)
 {
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    box->button(QDialogButtonBox::Ok)->setText(text(ws, Msg::ButtonOk));
-    box->button(QDialogButtonBox::Cancel)->setText(text(ws, Msg::ButtonCancel));
+    nameButtons(ws, box);
     QObject::connect(box, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     return box;
@@ -54,7 +55,7 @@ ContrastDialog::ContrastDialog(const Workspace& ws, int32_t entry, QWidget* pare
 {
     setWindowTitle(text(ws, Msg::ContrastTitle));
     list_ = new QListWidget(this);
-    for (int k = 0; k < 20; ++k) list_->addItem(QString::fromUtf8(contrastEntryText(k)));
+    for (int k = 0; k < 20; ++k) list_->addItem(QString::fromStdString(contrastEntryText(ws.screenLanguage, k)));
     list_->setCurrentRow(std::clamp(entry, 0, 19));
     apply_ = new QPushButton(text(ws, Msg::ContrastApply), this);
     exit_ = new QPushButton(text(ws, Msg::ContrastExit), this);
@@ -93,10 +94,10 @@ int32_t NewImageDialog::imageHeight() const { return height_->value(); }
 
 void showAboutBox(const Workspace& ws, int32_t dialog, QWidget* parent)
 {
-    // Box 192 is the Chinese one, 214 the English one; 100 follows the language.
-    const int32_t language = dialog == 192 ? LangTaiwan : dialog == 214 ? LangEnglish : ws.screenLanguage;
+    const int32_t language = aboutBoxLanguage(dialog, ws.screenLanguage);
     QMessageBox box(QMessageBox::Information, QString::fromUtf8(langText(language, Msg::AboutTitle)),
                     QString::fromUtf8(langText(language, Msg::AboutText)), QMessageBox::Ok, parent);
+    box.button(QMessageBox::Ok)->setText(QString::fromUtf8(langText(language, Msg::ButtonOk)));
     box.exec();
 }
 

@@ -1,6 +1,7 @@
 // Help: the page of the screen language is handed to the help program
-// KOVAHELP through the file KOVA.HLP in the program directory, and the
-// program is run until the person closes it.
+// KOVAHELP through the file KOVA.HLP among the working files (filePlaces.h;
+// beside the program unless its folder is read-only), whose path is the
+// program's argument; the program is run until the person closes it.
 #pragma once
 
 #include <string>

@@ -27,6 +27,7 @@
 #include "cursors.h"
 #include "dialogs.h"
 #include "imageFileBrowser.h"
+#include "focusAfterModal.h"
 #include "menus.h"
 #include "printing.h"
 #include "qtPlatform.h"
@@ -78,6 +79,7 @@ CMainFrame::CMainFrame(Studio& studio, const CursorTable& cursors, QtPlatform* p
     view_->setCursorTable(&cursors_);
     setCentralWidget(view_);
     progress_ = new RunProgress(view_);
+    new FocusAfterModal(this, view_);
     if (platform) {
         platform->attach(view_, progress_);
         platform->onStatesChanged([this] { refreshCommandStates(); });
@@ -90,7 +92,7 @@ CMainFrame::CMainFrame(Studio& studio, const CursorTable& cursors, QtPlatform* p
 QString CMainFrame::captionText() const
 {
     const int32_t lang = studio_.ws.screenLanguage;
-    if (lang == LangTaiwan || lang == LangEnglish || lang == LangKorea)
+    if (knownLanguage(lang))
         return QString::fromUtf8(langText(lang, Msg::CaptionTitle));
     return QString::fromLatin1(kShortWord);
 }
@@ -121,7 +123,7 @@ void CMainFrame::installMenuBar(int32_t id)
     for (const MenuItem& m : menuBarItems(id)) {
         switch (m.kind) {
         case MenuItem::Popup: {
-            const QString title = QString::fromUtf8(language == LangTaiwan ? m.chinese : m.english);
+            const QString title = QString::fromUtf8(langText(language, m.english, m.chinese));
             QMenu* menu = open.empty() ? bar->addMenu(title) : open.back()->addMenu(title);
             connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommandStates);
             open.push_back(menu);
@@ -204,12 +206,21 @@ bool CMainFrame::openStartFile(const std::string& name)
     bool ok;
     if (fileKindOf(name).kind == FileKind::MDL) {
         ok = openModel(ctx, name);
+        if (ok && !startMaterial_.empty()) dressInMaterial(ctx, startMaterial_, 0);
     } else {
         ok = openWorkingFile(studio_.ws, name, localFiles());
         if (ok) fitWholeImage(ctx);
     }
     refreshCommandStates();
     return ok;
+}
+
+void CMainFrame::offerMaterials()
+{
+    Workspace& ws = studio_.ws;
+    if (!ws.modelLoaded || !ws.modelMapped) return;
+    ws.platform->status(langText(ws, Msg::StartHintMaterial), Rgb{0, 0, 255});
+    execute(IdChangeMaterial);
 }
 
 int32_t CMainFrame::viewWidth() { return view_->width(); }
@@ -343,9 +354,8 @@ void CMainFrame::languageChanged()
 {
     // Chinese and English have their own bars; any other language keeps the
     // bar that is there, rebuilt.
-    const int32_t lang = studio_.ws.screenLanguage;
-    const int32_t id = lang == LangTaiwan ? MenuChinese : lang == LangEnglish ? MenuEnglish : menuBarId_;
-    installMenuBar(id);
+    const int32_t bar = menuBarOf(studio_.ws.screenLanguage);
+    installMenuBar(bar == MenuDefault ? menuBarId_ : bar);
     setWindowTitle(captionText());
     view_->update();
 }

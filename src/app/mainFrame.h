@@ -45,8 +45,13 @@ public:
     // "Load and Run MMP" on this script, as if chosen in its dialog.
     bool playShowFile(const std::string& path);
     // Opens a file named on the command line as the working image, or a
-    // model to dress.
+    // model to dress (in the start material, when one is set).
     bool openStartFile(const std::string& name);
+    // The library material a model named on the command line is dressed in.
+    void setStartMaterial(const std::string& name) { startMaterial_ = name; }
+    // What a dressed start offers next: a hint in the status band and the
+    // material strip, so that one click dresses the model again.
+    void offerMaterials();
 
     // What the commands ask their dialogs of: the frame itself, or a layer
     // over it (shellLayer.h) while a macro plays or records. nullptr puts
@@ -102,6 +107,7 @@ private:
     bool placed_ = false;
     QPoint contrastPosition_;  // the contrast dialog reopens where it was closed
     Shell* layer_ = nullptr;
+    std::string startMaterial_;
 };
 
 }  // namespace orx::app

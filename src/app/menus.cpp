@@ -115,11 +115,30 @@ std::span<const MenuItem> menuBarItems(int32_t menuBar)
     }
 }
 
+namespace {
+
+struct LanguageBar {
+    int32_t language;
+    int32_t menuBar;
+};
+
+// The languages with a bar of their own; the default bar is in English.
+constexpr LanguageBar kLanguageBars[] = {{LangTaiwan, MenuChinese}, {LangEnglish, MenuEnglish}};
+
+}  // namespace
+
 int32_t menuBarOf(int32_t language)
 {
-    return language == LangTaiwan ? MenuChinese : language == LangEnglish ? MenuEnglish : MenuDefault;
+    for (const LanguageBar& b : kLanguageBars)
+        if (b.language == language) return b.menuBar;
+    return MenuDefault;
 }
 
-int32_t menuLanguage(int32_t menuBar) { return menuBar == MenuChinese ? LangTaiwan : LangEnglish; }
+int32_t menuLanguage(int32_t menuBar)
+{
+    for (const LanguageBar& b : kLanguageBars)
+        if (b.menuBar == menuBar) return b.language;
+    return LangEnglish;
+}
 
 }  // namespace orx::app

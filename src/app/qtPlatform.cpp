@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "buttonNames.h"
 #include "runProgress.h"
 #include "view.h"
 #include "workspace/display.h"
@@ -53,6 +54,7 @@ void QtPlatform::message(const std::string& text, Icon icon)
                                                QMessageBox::Information, QMessageBox::Question};
     QMessageBox box(kIcons[int(icon)], QStringLiteral("ORXWEB"), QString::fromStdString(text), QMessageBox::Ok,
                     dialogParent());
+    nameButtons(ws_, box);
     box.exec();
 }
 
@@ -67,8 +69,8 @@ bool QtPlatform::askYesNo(const std::string& text)
         std::fprintf(stderr, "%s (answered no)\n", text.c_str());
         return false;
     }
-    return QMessageBox::question(dialogParent(), QStringLiteral("ORXWEB"), QString::fromStdString(text),
-                                 QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    return askQuestion(ws_, dialogParent(), QStringLiteral("ORXWEB"), QString::fromStdString(text),
+                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::string QtPlatform::chooseOpenFile(const std::string& title, const std::string& filter)

@@ -1,17 +1,12 @@
 // The program's own commands: screen language, about boxes, help, memory
 // figures, and the two ways out.
+#include "aboutBoxes.h"
 #include "commandContext.h"
 #include "commands.h"
 #include "helpLauncher.h"
 #include "workspace/undoSnapshot.h"
 
 namespace orx::app {
-
-namespace {
-constexpr int32_t kAboutDefault = 100;
-constexpr int32_t kAboutChinese = 192;
-constexpr int32_t kAboutEnglish = 214;
-}  // namespace
 
 // The language dialog changes the language as its buttons are clicked; OK
 // keeps the choice in ORX10.CFG, anything else puts the old language back.
@@ -32,10 +27,10 @@ void chooseLanguage(CommandContext& ctx)
 
 void aboutWeb(CommandContext& ctx)
 {
-    ctx.shell.showAbout(ctx.ws().screenLanguage == LangTaiwan ? kAboutChinese : kAboutEnglish);
+    ctx.shell.showAbout(aboutBoxOf(ctx.ws().screenLanguage));
 }
 
-void about(CommandContext& ctx) { ctx.shell.showAbout(kAboutDefault); }
+void about(CommandContext& ctx) { ctx.shell.showAbout(kAboutOfLanguage); }
 
 void help(CommandContext& ctx) { runHelp(ctx.ws()); }
 

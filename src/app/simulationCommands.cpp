@@ -68,15 +68,20 @@ void loadModel(CommandContext& ctx)
 // until the browser is left with "Exit".
 void changeMaterial(CommandContext& ctx)
 {
-    Workspace& ws = ctx.ws();
     const int32_t reflection = ctx.command.id == IdChangeMaterialReflection ? 1 : 0;
     for (;;) {
         const std::string name = ctx.shell.chooseFromLibrary(ctx.text(Msg::TitleSelectMaterial), fileKindName(FileKind::CLO));
         if (name.empty()) return;
-        ws.materialPath = name;
-        ws.reflection = reflection;
-        dressAgain(ctx);
+        dressInMaterial(ctx, name, reflection);
     }
+}
+
+void dressInMaterial(CommandContext& ctx, const std::string& name, int32_t reflection)
+{
+    Workspace& ws = ctx.ws();
+    ws.materialPath = name;
+    ws.reflection = reflection;
+    dressAgain(ctx);
 }
 
 // The "Contrast Control" dialog again and again: each "Apply" dresses the

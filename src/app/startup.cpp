@@ -5,13 +5,12 @@
 
 #include "library/libraryConfig.h"
 #include "workspace/fileIo.h"
+#include "workspace/filePlaces.h"
 #include "workspace/langText.h"
 
 namespace orx::app {
 
 namespace {
-
-constexpr char kLanguageFile[] = "ORX10.CFG";
 
 std::string currentDirectory()
 {
@@ -29,11 +28,11 @@ StartPaths processStartPaths()
     return p;
 }
 
-std::string languageFilePath(const StartPaths& paths)
+std::string languageFilePath(const Workspace& ws, const StartPaths& paths)
 {
+    const std::string kept = configFile(ws, kLanguageFile);
     const std::string here = joinPath(paths.workDir, kLanguageFile);
-    if (fileExists(here) || paths.programDir.empty()) return here;
-    return joinPath(paths.programDir, kLanguageFile);
+    return !fileExists(kept) && fileExists(here) ? here : kept;
 }
 
 void setToolDefaults(Workspace& ws)
@@ -51,14 +50,17 @@ void setProgramPaths(Workspace& ws, const StartPaths& paths)
 {
     ws.VLX98DIR = paths.programDir;
     ws.webExePath = joinPath(paths.programDir, paths.programName);
-    ws.webCompanionPath = companionName(ws.webExePath, "001");
+    // The colour-box palette: the program's name with "001" as its last
+    // three characters, kept among the settings.
+    ws.webCompanionPath = configFile(ws, companionName(paths.programName, "001"));
     ws.environmentReady = 1;
 }
 
 bool startEnvironment(Studio& studio, const StartPaths& paths)
 {
     Workspace& ws = studio.ws;
-    readScreenLanguage(ws, languageFilePath(paths));
+    setFilePlaces(ws, paths.programDir);
+    readScreenLanguage(ws, languageFilePath(ws, paths));
     setToolDefaults(ws);
     if (!startWorkspace(ws, paths.displayBytes)) {
         showLibraryStartFailure(ws);

@@ -13,7 +13,7 @@ namespace orx::app {
 constexpr int kStartFailureStatus = 1;
 
 struct StartPaths {
-    std::string programDir;   // VLX98DIR: the language file, the snapshots, help
+    std::string programDir;   // VLX98DIR: the program, help; its own files unless read-only
     std::string workDir;      // WORKDIR: the current directory
     std::string programName = "orxweb";
     size_t displayBytes = kDisplayBytes;  // RS and RS1, raised for large screens
@@ -22,17 +22,18 @@ struct StartPaths {
 // The paths of the running process: its own folder and the current one.
 StartPaths processStartPaths();
 
-// The language file: ORX10.CFG of the current directory as always, or, when
-// there is none, the one the language dialog writes in the program
-// directory (the program may be started from anywhere).
-std::string languageFilePath(const StartPaths& paths);
+// The language file: the one the language dialog writes among the
+// program's settings (filePlaces.h), so that a choice survives a restart;
+// while there is none, ORX10.CFG of the work folder when there is one.
+std::string languageFilePath(const Workspace& ws, const StartPaths& paths);
 
 // The tool defaults of a fresh start: nothing loaded, contrast 1.0 (list
 // entry 9).
 void setToolDefaults(Workspace& ws);
 
-// The program file and its companion: the program path with "001" as its
-// last three characters. Sets environmentReady.
+// The program file and the colour-box palette, named as the program with
+// "001" as its last three characters and kept among the settings
+// (filePlaces.h). Sets environmentReady.
 void setProgramPaths(Workspace& ws, const StartPaths& paths);
 
 // The start sequence: language, tool defaults, buffers, work directory,

@@ -15,6 +15,7 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
+#include "buttonNames.h"
 #include "engine/showScript.h"
 #include "workspace/fileIo.h"
 #include "workspace/langText.h"
@@ -186,8 +187,8 @@ TextEditor::TextEditor(Workspace& ws, const std::string& path, const TextDocumen
     if (editable) key(QKeySequence::Save, [this] { save(); });
 
     askToSave = [this](const QString& text) {
-        return QMessageBox::question(this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                                     QMessageBox::Yes);
+        return askQuestion(ws_, this, windowTitle(), text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                           QMessageBox::Yes);
     };
     // Centred on the screen, large enough for a script.
     resize(760, 560);
@@ -284,10 +285,14 @@ void TextEditor::goToLine(int line)
 
 void TextEditor::askForLine()
 {
-    bool ok = false;
-    const int line = QInputDialog::getInt(this, textOf(ws_, Msg::EditorGoToLine), textOf(ws_, Msg::EditorLine),
-                                          edit_->textCursor().blockNumber() + 1, 1, edit_->blockCount(), 1, &ok);
-    if (ok) goToLine(line);
+    QInputDialog ask(this);
+    ask.setInputMode(QInputDialog::IntInput);
+    ask.setWindowTitle(textOf(ws_, Msg::EditorGoToLine));
+    ask.setLabelText(textOf(ws_, Msg::EditorLine));
+    ask.setIntRange(1, edit_->blockCount());
+    ask.setIntValue(edit_->textCursor().blockNumber() + 1);
+    nameButtons(ws_, ask);
+    if (ask.exec() == QDialog::Accepted) goToLine(ask.intValue());
 }
 
 }  // namespace orx::app

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "library/folderLibrary.h"
+#include "workspace/filePlaces.h"
 #include "workspace/langText.h"
 
 namespace orx::app {
@@ -62,7 +63,7 @@ ThumbnailBrowser::ThumbnailBrowser(Studio& studio, const std::string& title, con
     : QDialog(parent), studio_(studio), title_(title), extension_(extension), purpose_(purpose)
 {
     const Workspace& ws = studio.ws;
-    studio_.browserLayout = readBrowserLayout(joinPath(ws.VLX98DIR, kLayoutFile), studio_.browserLayout);
+    studio_.browserLayout = readBrowserLayout(configFile(ws, kLayoutFile), studio_.browserLayout);
     const Msg tips[3] = {Msg::BrowserChangeFolder, Msg::BrowserExit, Msg::BrowserPosition};
     for (int i = 0; i < 3; ++i) {
         buttons_[i] = new QToolButton(this);
@@ -281,7 +282,7 @@ void ThumbnailBrowser::changePosition()
 {
     studio_.browserLayout = studio_.browserLayout == BrowserVertical ? BrowserHorizontal : BrowserVertical;
     place();
-    writeBrowserLayout(joinPath(studio_.ws.VLX98DIR, kLayoutFile), studio_.browserLayout);
+    writeBrowserLayout(configFile(studio_.ws, kLayoutFile), studio_.browserLayout);
 }
 
 }  // namespace orx::app

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+
+#include "workspace/langText.h"
 
 namespace orx {
 
@@ -14,12 +17,18 @@ void buildContrastTable(Workspace& ws)
 
 float contrastOfEntry(int k) { return float(k + 1) / 10.0f; }
 
-const char* contrastEntryText(int k)
+std::string contrastEntryText(int32_t language, int k)
 {
-    static const char* const kTexts[20] = {"0.1<Bright>", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7",
-                                           "0.8",         "0.9", "1.0<Normal>", "1.1", "1.2", "1.3", "1.4",
-                                           "1.5",         "1.6", "1.7", "1.8", "1.9", "2.0<Dark>"};
-    return kTexts[std::clamp(k, 0, 19)];
+    k = std::clamp(k, 0, 19);
+    char number[8];
+    std::snprintf(number, sizeof number, "%d.%d", (k + 1) / 10, (k + 1) % 10);
+    // The two ends and the middle say which way the list runs.
+    switch (k) {
+    case 0: return formatText(langText(language, Msg::ContrastBright), number);
+    case 9: return formatText(langText(language, Msg::ContrastNormal), number);
+    case 19: return formatText(langText(language, Msg::ContrastDark), number);
+    default: return number;
+    }
 }
 
 void shadeContrast(const Workspace& ws, const uint8_t* t, const uint8_t* m, uint8_t* out)

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "workspace/hsv.h"
 #include "workspace/workspace.h"
@@ -18,8 +19,9 @@ void buildContrastTable(Workspace& ws);
 
 // The exponent of entry k (0..19) of the "Contrast Control" list: (k + 1) / 10.
 float contrastOfEntry(int k);
-// The list's texts: "0.1<Bright>", "0.2", ... "1.0<Normal>", ... "2.0<Dark>".
-const char* contrastEntryText(int k);
+// The list's texts in a screen language: "0.1<Bright>", "0.2", ...
+// "1.0<Normal>", ... "2.0<Dark>".
+std::string contrastEntryText(int32_t language, int k);
 
 // Output pixel for photograph pixel t and material sample m, by the
 // formulas as written: HSV of the material, value scaled by the contrast

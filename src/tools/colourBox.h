@@ -1,6 +1,6 @@
 // The colour box: the pen colour and density, ten swatches, the four
 // gradient corners and ten stored gradient sets, kept in a 166-byte file
-// beside the program (ws.webCompanionPath) between runs.
+// among the program's settings (ws.webCompanionPath, filePlaces.h) between runs.
 //
 // The window's layout is fixed here, so that a click is judged without a
 // window and the Qt box draws at the same places.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "fileIo.h"
+#include "filePlaces.h"
 
 namespace orx {
 
@@ -35,10 +36,22 @@ const LanguageWord kLanguageWords[] = {
 
 }  // namespace
 
+const char* langText(int32_t language, const char* english, const char* chinese)
+{
+    return language == LangTaiwan ? chinese : english;
+}
+
 const char* langText(int32_t language, Msg id)
 {
     const LangEntry& e = kTexts[size_t(id)];
-    return language == LangTaiwan ? e.chinese : e.english;
+    return langText(language, e.english, e.chinese);
+}
+
+bool knownLanguage(int32_t language)
+{
+    for (const LanguageWord& w : kLanguageWords)
+        if (w.language == language) return true;
+    return false;
 }
 
 const char* langText(const Workspace& ws, Msg id) { return langText(ws.screenLanguage, id); }
@@ -70,7 +83,7 @@ bool writeScreenLanguage(const Workspace& ws)
     for (const LanguageWord& w : kLanguageWords) {
         if (w.language != ws.screenLanguage) continue;
         std::string line = std::string(w.word) + "\n";
-        return writeFileAtomically(joinPath(ws.VLX98DIR, "ORX10.CFG"), line.data(), line.size());
+        return writeFileAtomically(configFile(ws, kLanguageFile), line.data(), line.size());
     }
     return false;
 }

@@ -18,6 +18,11 @@ enum class Msg {
 // The text of the screen language: Chinese for language 1, English otherwise.
 const char* langText(const Workspace& ws, Msg id);
 const char* langText(int32_t language, Msg id);
+// The same choice for the tables that carry their own two labels per row
+// (commands, menu titles); the only place a language picks a text.
+const char* langText(int32_t language, const char* english, const char* chinese);
+// Whether the language file can name the language (1, 3 or 4).
+bool knownLanguage(int32_t language);
 
 // printf-style formatting of a table text into a std::string.
 template <typename... Args>
@@ -50,11 +55,13 @@ void showLangMessage(Workspace& ws, Msg id, Args... args)
     showLangText(ws, langFormat(ws, id, args...));
 }
 
-// ORX10.CFG: one word, TAIWAN, ENGLISH or KOREA, compared exactly.
-// Reads from the current directory; a missing file gives language 1 and an
-// unknown word leaves the language as it was.
-void readScreenLanguage(Workspace& ws, const std::string& path = "ORX10.CFG");
-// Writes the word of the language to VLX98DIR/ORX10.CFG; false when it cannot.
+// ORX10.CFG: one word, TAIWAN, ENGLISH or KOREA, compared exactly. A
+// missing file gives language 1 and an unknown word leaves the language as
+// it was.
+constexpr char kLanguageFile[] = "ORX10.CFG";
+void readScreenLanguage(Workspace& ws, const std::string& path = kLanguageFile);
+// Writes the word of the language to the settings folder's ORX10.CFG
+// (filePlaces.h); false when it cannot.
 bool writeScreenLanguage(const Workspace& ws);
 
 }  // namespace orx

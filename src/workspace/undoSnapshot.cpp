@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "fileIo.h"
+#include "filePlaces.h"
 #include "langText.h"
 
 namespace orx {
@@ -168,7 +169,7 @@ std::string snapshotPath(const Workspace& ws, SnapshotStack stack, int index)
 {
     char name[64];
     std::snprintf(name, sizeof name, info(stack).pattern, index);
-    return joinPath(ws.VLX98DIR, name);
+    return stateFile(ws, name);
 }
 
 void takeSnapshot(Workspace& ws, int kind, int32_t xa, int32_t ya, int32_t xb, int32_t yb, int32_t margin)

@@ -98,7 +98,9 @@ struct Workspace {
 
     // ---- configuration and paths
     int32_t screenLanguage = LangUnset;
-    std::string VLX98DIR;        // program directory: language file, snapshots
+    std::string VLX98DIR;        // program directory: help pages, the program file
+    std::string configDir;       // the program's settings (filePlaces.h); VLX98DIR when empty
+    std::string stateDir;        // its working files: undo snapshots, help hand-over
     std::string WORKDIR;         // work directory: temp image and bitmap
     int32_t environmentReady = 0;
     std::string webExePath;        // the program file
@@ -208,7 +210,7 @@ struct Workspace {
     int32_t lastRunParts = 0;    // MAP lines the last run mapped
     int32_t lastRunFailures = 0; // mask and MAP lines it could not
 
-    // ---- undo and redo: snapshot files in VLX98DIR, only their counts here
+    // ---- undo and redo: snapshot files in stateDir, only their counts here
     int32_t rgbUndoCount = 0, rgbUndoDepth = 10;
     int32_t rgbRedoCount = 0, rgbRedoDepth = 10;
     int32_t mskUndoCount = 0, mskUndoDepth = 10;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QSpinBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +18,8 @@
 #include "app/commandTable.h"
 #include "app/dialogs.h"
 #include "app/helpLauncher.h"
+#include "app/qtPlatform.h"
+#include "app/view.h"
 #include "studioFixture.h"
 #include "workspace/undoSnapshot.h"
 
@@ -116,8 +119,52 @@ TEST(ContrastDialog, TwentyEntriesOpeningOnTheLastChoice)
     EXPECT_EQ(zh.applyButton()->text().toStdString(), "套用");
     EXPECT_EQ(zh.exitButton()->text().toStdString(), "結束");
     EXPECT_EQ(zh.findChildren<QLabel*>().first()->text().toStdString(), "0.1<亮>->2.0<暗>");
+    EXPECT_EQ(zh.list()->item(0)->text().toStdString(), "0.1<亮>");
+    EXPECT_EQ(zh.list()->item(9)->text().toStdString(), "1.0<正常>");
+    EXPECT_EQ(zh.list()->item(19)->text().toStdString(), "2.0<暗>");
     QTimer::singleShot(0, &zh, [&zh] { zh.exitButton()->click(); });
     EXPECT_EQ(zh.exec(), QDialog::Rejected);
+}
+
+// The program's questions and messages: their buttons are named in the
+// screen language, and the answer is the button pressed.
+TEST(Questions, ButtonsSpeakTheScreenLanguage)
+{
+    struct Case {
+        int32_t language;
+        const char* yes;
+        const char* no;
+        const char* ok;
+    };
+    for (const Case& c : {Case{LangTaiwan, "是(&Y)", "否(&N)", "確定"}, Case{LangEnglish, "&Yes", "&No", "OK"}}) {
+        test::TestWorkspace t;
+        t.ws.screenLanguage = c.language;
+        QtPlatform platform(t.ws, false);
+        std::vector<std::string> seen;
+        // Reads the open box's buttons and presses the one named `press`.
+        auto answer = [&seen](const std::string& press) {
+            QTimer::singleShot(0, [&seen, press] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box) return;
+                QAbstractButton* chosen = nullptr;
+                for (QAbstractButton* b : box->buttons()) {
+                    seen.push_back(b->text().toStdString());
+                    if (b->text().toStdString() == press) chosen = b;
+                }
+                (chosen ? chosen : box->buttons().first())->click();
+            });
+        };
+        answer(c.yes);
+        EXPECT_TRUE(platform.askYesNo("?"));
+        answer(c.no);
+        EXPECT_FALSE(platform.askYesNo("?"));
+        answer(c.ok);
+        platform.message("!", Icon::Stop);
+        std::sort(seen.begin(), seen.end());
+        std::vector<std::string> expected = {c.yes, c.no, c.yes, c.no, c.ok};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(seen, expected) << c.language;
+    }
 }
 
 TEST(NewImageDialog, AsksForBothSizes)
@@ -267,6 +314,39 @@ TEST(ApplicationExit, TheWindowClosesAfterTheCommand)
     EXPECT_TRUE(frame.execute(app::IdAppExit));
     QApplication::processEvents();
     EXPECT_FALSE(frame.isVisible());
+}
+
+}  // namespace
+}  // namespace orx
+
+namespace orx {
+namespace {
+
+// A window system without a manager hands activation to nobody (here: to
+// another window) when a modal dialog closes; the frame takes it back, so
+// its shortcuts work at once.
+TEST(ModalDialogs, TheFrameHasTheKeyboardAgainWhenOneCloses)
+{
+    test::TempDir dir;
+    test::TestWorkspace t;
+    t.ws.VLX98DIR = dir.dir().string();
+    t.ws.environmentReady = 1;
+    app::Studio studio(t.ws);
+    app::CursorTable cursors;
+    app::CMainFrame frame(studio, cursors, nullptr);
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    QWidget elsewhere;
+    QTimer::singleShot(0, [&elsewhere] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) dialog->close();
+        elsewhere.show();
+        elsewhere.activateWindow();
+    });
+    frame.showAbout(214);
+    QTest::qWait(50);
+    EXPECT_EQ(QApplication::activeWindow(), &frame);
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(frame.view()));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/startup.h"
 #include "studioFixture.h"
 #include "workspace/fileIo.h"
+#include "workspace/langText.h"
 
 namespace orx {
 namespace {
@@ -109,15 +110,32 @@ TEST(Start, ProgramPathsAndToolDefaults)
     EXPECT_NE(ws.RS, nullptr);
 }
 
-TEST(Start, LanguageFileOfTheWorkFolderFirstThenTheProgramFolder)
+// The language dialog writes where the start reads: a choice survives a
+// restart even when the work folder holds another word.
+TEST(Start, TheLanguageChosenInTheDialogSurvivesARestart)
 {
+    ScopedEnv block("ORX_BLOCK_BYTES", "64000000");
+    ScopedEnv library("ORX_LIBRARY_URL", test::sampleLibraryDir());
     test::TempDir program, work;
+    test::writeFileBytes(work.path("ORX10.CFG"), {'E', 'N', 'G', 'L', 'I', 'S', 'H', '\n'});
     StartPaths paths;
     paths.programDir = program.dir().string();
     paths.workDir = work.dir().string();
-    EXPECT_EQ(languageFilePath(paths), program.path("ORX10.CFG"));
-    test::writeFileBytes(work.path("ORX10.CFG"), {'K', 'O', 'R', 'E', 'A'});
-    EXPECT_EQ(languageFilePath(paths), work.path("ORX10.CFG"));
+    auto start = [&](int32_t chosen) {
+        test::FakePlatform platform;
+        Workspace ws;
+        ws.platform = &platform;
+        Studio studio(ws);
+        EXPECT_TRUE(startEnvironment(studio, paths));
+        const int32_t started = ws.screenLanguage;
+        ws.screenLanguage = chosen;  // the dialog's choice, kept with OK
+        EXPECT_TRUE(writeScreenLanguage(ws));
+        return started;
+    };
+    EXPECT_EQ(start(LangTaiwan), LangEnglish);  // only the work folder's word so far
+    EXPECT_TRUE(fileExists(program.path("ORX10.CFG")));
+    EXPECT_EQ(start(LangEnglish), LangTaiwan);
+    EXPECT_EQ(start(LangEnglish), LangEnglish);
 }
 
 TEST(StartFailure, UnreachableLibraryShowsBothMessagesInTheConfiguredLanguage)

@@ -19,9 +19,13 @@ TEST(ContrastControl, TwentyEntriesFromBrightToDark)
     EXPECT_EQ(contrastOfEntry(9), 1.0f);
     EXPECT_EQ(contrastOfEntry(12), 1.3f);
     EXPECT_EQ(contrastOfEntry(19), 2.0f);
-    EXPECT_STREQ(contrastEntryText(0), "0.1<Bright>");
-    EXPECT_STREQ(contrastEntryText(9), "1.0<Normal>");
-    EXPECT_STREQ(contrastEntryText(19), "2.0<Dark>");
+    EXPECT_EQ(contrastEntryText(LangEnglish, 0), "0.1<Bright>");
+    EXPECT_EQ(contrastEntryText(LangEnglish, 9), "1.0<Normal>");
+    EXPECT_EQ(contrastEntryText(LangEnglish, 12), "1.3");
+    EXPECT_EQ(contrastEntryText(LangEnglish, 19), "2.0<Dark>");
+    EXPECT_EQ(contrastEntryText(LangTaiwan, 0), "0.1<亮>");
+    EXPECT_EQ(contrastEntryText(LangTaiwan, 9), "1.0<正常>");
+    EXPECT_EQ(contrastEntryText(LangTaiwan, 19), "2.0<暗>");
 }
 
 TEST(ContrastTable, IdentityAtOneAndAPowerElsewhere)
