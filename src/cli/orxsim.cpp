@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -135,10 +136,8 @@ int infoContainer(Cli& cli, const std::string& name, FileKind kind)
     FileHeader fh;
     if (!in->readExact(fh.raw, kHeaderBytes)) return fail(langFormat(cli.ws, Msg::FileTruncated, name.c_str()));
     parseContainerHeader(fh);
-    if (fh.width <= 0 || fh.height <= 0) return fail(langFormat(cli.ws, Msg::FileBadSize, name.c_str()));
-    const uint64_t pixels = uint64_t(fh.width) * uint64_t(fh.height) * 3;
-    if (fh.pixelOffset < kHeaderBytes || fh.pixelOffset + pixels > uint64_t(in->size()))
-        return fail(langFormat(cli.ws, Msg::FileTruncated, name.c_str()));
+    if (const std::optional<Msg> fault = containerHeaderFault(fh, in->size()))
+        return fail(langFormat(cli.ws, *fault, name.c_str()));
     std::printf("{\"kind\": %s, \"width\": %d, \"height\": %d", jsonString(fileKindName(kind)).c_str(), fh.width,
                 fh.height);
     if (kind == FileKind::MDL)
@@ -289,6 +288,12 @@ int runOrxsim(int argc, char** argv)
             cli.args.push_back(a);
         }
     }
+    // A block size that cannot be understood is a usage error like a bad
+    // option: it is the command line's environment.
+    uint64_t blockBytes = 0;
+    std::string blockText;
+    if (blockBytesSetting(blockBytes, blockText) == BlockBytesSetting::Invalid)
+        return usage(("ORX_BLOCK_BYTES=" + blockText + " is not a number of bytes").c_str());
     if (!cli.start()) return kExitFailed;
     return command->run(cli);
 }
