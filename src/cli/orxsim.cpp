@@ -91,25 +91,7 @@ bool Cli::flag(const char* name) const
 
 namespace {
 
-
-
 // ---- info
-
-std::string jsonString(const std::string& s)
-{
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-            continue;
-        }
-        out += c;
-    }
-    return out + "\"";
-}
 
 // A kind whose size the file-kind table reads: its kind, width and height.
 int infoSized(Cli& cli, const std::string& name, const FileKindInfo& kind)
