@@ -2,11 +2,13 @@
 """Writes a library of models and materials in the library's order
 (header, 12,600-byte thumbnail, pixels) for the listing benchmark.
 
-    makeLibrary.py ROOT MODELS MATERIALS
+    makeLibrary.py ROOT MODELS MATERIALS [MODEL_WxH MATERIAL_WxH]
 
-Files go to ROOT/ORXWEBTRY: M000.MDL ... and C000.CLO ...; every picture is
-a different gradient so that thumbnails differ.
+Files go to ROOT/ORXWEBTRY: M000.MDL ... and C000.CLO ...; pictures are
+320x240 models and 160x160 materials unless given. Every picture is one of
+256 gradients, so that neighbouring thumbnails differ.
 """
+import functools
 import os
 import struct
 import sys
@@ -30,6 +32,7 @@ def header(magic, w, h, model):
     return bytes(raw)
 
 
+@functools.lru_cache(maxsize=None)
 def picture(w, h, seed):
     row = bytes((x * 255 // max(1, w - 1) + seed) & 255 for x in range(w))
     out = bytearray()
@@ -41,22 +44,29 @@ def picture(w, h, seed):
 
 
 def write(path, magic, w, h, seed, model):
-    thumb = picture(70, 60, seed)
-    pixels = picture(w, h, seed)
+    thumb = picture(70, 60, seed & 255)
+    pixels = picture(w, h, seed & 255)
     with open(path, "wb") as f:
         f.write(header(magic, w, h, model))
         f.write(thumb)
         f.write(pixels)
 
 
+def size(text):
+    w, h = text.lower().split("x")
+    return int(w), int(h)
+
+
 def main():
     root, models, materials = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+    mw, mh = size(sys.argv[4]) if len(sys.argv) > 4 else (320, 240)
+    cw, ch = size(sys.argv[5]) if len(sys.argv) > 5 else (160, 160)
     folder = os.path.join(root, "ORXWEBTRY")
     os.makedirs(folder, exist_ok=True)
     for i in range(models):
-        write(os.path.join(folder, "M%03d.MDL" % i), MODEL_MAGIC, 320, 240, i * 7, True)
+        write(os.path.join(folder, "M%03d.MDL" % i), MODEL_MAGIC, mw, mh, i * 7, True)
     for i in range(materials):
-        write(os.path.join(folder, "C%03d.CLO" % i), LINK_MAGIC, 160, 160, i * 11, False)
+        write(os.path.join(folder, "C%03d.CLO" % i), LINK_MAGIC, cw, ch, i * 11, False)
 
 
 if __name__ == "__main__":

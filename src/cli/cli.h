@@ -48,7 +48,8 @@ int applyDressOptions(Cli& cli);
 // failure's messages.
 bool openRequestedLibrary(Cli& cli, std::unique_ptr<Library>& library);
 
-// A JSON string literal of s.
+// Text as a JSON string, quotes included: UTF-8 as it is, control
+// characters and bytes that are no UTF-8 (read as Latin-1) as \u00XX.
 std::string jsonString(const std::string& s);
 
 // Prints the usage (and why, when given) to stderr; returns kExitUsage.

@@ -7,14 +7,18 @@
 // The library is the one the program opens at start-up (ORXLIB.CFG beside
 // the program, ORX_LIBRARY_URL, else the bundled sample library); --library
 // wins over both. When it cannot be opened, the start-up failure texts go
-// to stderr and the exit status is 1, as the program itself stops.
+// to stderr and the exit status is 1, as the program itself stops. A
+// thumbnail that cannot be written does not stop the others: the lists are
+// printed, the names left out follow on stderr, and the exit status is 3.
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli.h"
+#include "library/libraryNames.h"
 #include "library/onlineLibrary.h"
 #include "workspace/bitmapFile.h"
 #include "workspace/fileIo.h"
@@ -31,16 +35,6 @@ bool libraryConfigOf(Cli& cli, LibraryConfig& cfg)
     std::string url;
     if (cli.option("--library", url)) cfg.location = url;
     return true;
-}
-
-std::string jsonText(const std::string& s)
-{
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    return out + "\"";
 }
 
 struct NamedList {
@@ -64,15 +58,17 @@ void printJson(const NamedList (&lists)[2])
         const LibraryList& list = *lists[k].list;
         for (size_t i = 0; i < list.size(); ++i)
             std::printf("%s{\"name\": %s, \"width\": %d, \"height\": %d}", i ? ", " : "",
-                        jsonText(list[i].name).c_str(), list[i].width, list[i].height);
+                        jsonString(list[i].name).c_str(), list[i].width, list[i].height);
         std::printf("]");
     }
     std::printf("}\n");
 }
 
 // DIR/NAME.BMP for every entry that has a thumbnail. Names were checked by
-// the library: none leaves DIR.
-bool writeThumbnails(Cli& cli, const NamedList (&lists)[2], const std::string& dir)
+// the library: none leaves DIR. One that cannot be written (its own
+// message says why) is added to `failed` and the rest are still written;
+// false when DIR itself cannot be made.
+bool writeThumbnails(Cli& cli, const NamedList (&lists)[2], const std::string& dir, std::vector<std::string>& failed)
 {
     if (::mkdir(dir.c_str(), 0777) != 0 && errno != EEXIST) {
         fail("orxsim: can not make the folder " + dir);
@@ -81,8 +77,9 @@ bool writeThumbnails(Cli& cli, const NamedList (&lists)[2], const std::string& d
     for (const NamedList& l : lists)
         for (const LibraryEntry& e : *l.list)
             if (e.thumbnail.size() == kThumbBytes &&
-                !writeBMP(cli.ws, joinPath(dir, e.name + "." + fileKindName(FileKind::BMP)), e.thumbnail.data(), kThumbWidth, kThumbHeight))
-                return false;
+                !writeBMP(cli.ws, joinPath(dir, e.name + "." + fileKindName(FileKind::BMP)), e.thumbnail.data(),
+                          kThumbWidth, kThumbHeight))
+                failed.push_back(e.name);
     return true;
 }
 
@@ -95,12 +92,17 @@ int listCommand(Cli& cli)
     if (!startLibrary(cli.ws, cfg, lib)) return kExitFailed;
     const NamedList lists[2] = {{"models", &lib.modelList}, {"materials", &lib.materialList}};
     std::string dir;
-    if (cli.option("--thumbnails", dir) && !writeThumbnails(cli, lists, dir)) return kExitFailed;
+    std::vector<std::string> failed;
+    if (cli.option("--thumbnails", dir) && !writeThumbnails(cli, lists, dir, failed)) return kExitFailed;
     if (cli.flag("--json"))
         printJson(lists);
     else
         printPlain(lists);
-    return kExitOk;
+    if (failed.empty()) return kExitOk;
+    std::string names;
+    for (const std::string& n : failed) names += " " + printableName(n);
+    fail("orxsim: thumbnails not written:" + names);
+    return kExitPartly;
 }
 
 int removeCommand(Cli& cli)

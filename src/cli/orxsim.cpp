@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,22 +94,6 @@ bool Cli::flag(const char* name) const
     return option(name, v);
 }
 
-std::string orx::jsonString(const std::string& s)
-{
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-            continue;
-        }
-        out += c;
-    }
-    return out + "\"";
-}
-
 namespace {
 
 // ---- info
@@ -138,10 +123,8 @@ int infoContainer(Cli& cli, const std::string& name, FileKind kind)
     FileHeader fh;
     if (!in->readExact(fh.raw, kHeaderBytes)) return fail(langFormat(cli.ws, Msg::FileTruncated, name.c_str()));
     parseContainerHeader(fh);
-    if (fh.width <= 0 || fh.height <= 0) return fail(langFormat(cli.ws, Msg::FileBadSize, name.c_str()));
-    const uint64_t pixels = uint64_t(fh.width) * uint64_t(fh.height) * 3;
-    if (fh.pixelOffset < kHeaderBytes || fh.pixelOffset + pixels > uint64_t(in->size()))
-        return fail(langFormat(cli.ws, Msg::FileTruncated, name.c_str()));
+    if (const std::optional<Msg> fault = containerHeaderFault(fh, in->size()))
+        return fail(langFormat(cli.ws, *fault, name.c_str()));
     std::printf("{\"kind\": %s, \"width\": %d, \"height\": %d", jsonString(fileKindName(kind)).c_str(), fh.width,
                 fh.height);
     if (kind == FileKind::MDL)
@@ -318,6 +301,12 @@ int runOrxsim(int argc, char** argv)
             cli.args.push_back(a);
         }
     }
+    // A block size that cannot be understood is a usage error like a bad
+    // option: it is the command line's environment.
+    uint64_t blockBytes = 0;
+    std::string blockText;
+    if (blockBytesSetting(blockBytes, blockText) == BlockBytesSetting::Invalid)
+        return usage(("ORX_BLOCK_BYTES=" + blockText + " is not a number of bytes").c_str());
     if (!cli.start()) return kExitFailed;
     return command->run(cli);
 }

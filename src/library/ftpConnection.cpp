@@ -9,7 +9,6 @@
 #include <cstring>
 #include <mutex>
 
-#include "libraryNames.h"
 
 namespace orx {
 
@@ -68,15 +67,6 @@ size_t onSinkData(char* data, size_t size, size_t count, void* user)
     return n;
 }
 
-size_t onRangeData(char* data, size_t size, size_t count, void* user)
-{
-    RangeRead& r = *static_cast<RangeRead*>(user);
-    const size_t n = size * count;
-    const size_t room = r.length - std::min<size_t>(r.length, r.bytes.size());
-    r.bytes.insert(r.bytes.end(), data, data + std::min(n, room));
-    return n;
-}
-
 int onProgress(void* self, curl_off_t, curl_off_t now, curl_off_t, curl_off_t)
 {
     StallWatch& w = *static_cast<StallWatch*>(self);
@@ -101,6 +91,11 @@ void applyLogin(CURL* h, const FtpLogin& login, char* errorBuffer, StallWatch* w
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, t);
     curl_easy_setopt(h, CURLOPT_SERVER_RESPONSE_TIMEOUT, t);
+    // A server that trickles (a byte now and then) never falls silent:
+    // less than kFtpLowSpeedBytes a second for the whole time-out ends the
+    // transfer too. A paused transfer is not measured.
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, long(kFtpLowSpeedBytes));
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, t);
     watch->seconds = login.timeoutSeconds;
     watch->bytes = -1;
     watch->restart();
@@ -248,6 +243,7 @@ CURLcode FtpConnection::runOnce(const Request& r, bool fresh, FtpReply& reply)
     watch_.reply = &reply;
     curl_easy_setopt(easy_, CURLOPT_NOBODY, r.body ? 0L : 1L);
     curl_easy_setopt(easy_, CURLOPT_DIRLISTONLY, r.listOnly ? 1L : 0L);
+    if (!r.listCommand.empty()) curl_easy_setopt(easy_, CURLOPT_CUSTOMREQUEST, r.listCommand.c_str());
     curl_slist* post = nullptr;
     for (const std::string& c : r.postQuote) post = curl_slist_append(post, c.c_str());
     // After the transfer, so that the commands run in the URL's folder even
@@ -305,6 +301,18 @@ FtpReply FtpConnection::nameList(const std::string& url, std::string& names, siz
     return run(r);
 }
 
+FtpReply FtpConnection::factList(const std::string& url, std::string& listing, size_t maxBytes)
+{
+    listing.clear();
+    Request r;
+    r.url = url;
+    r.body = true;
+    r.listCommand = "MLSD";
+    r.sink = &listing;
+    r.sinkCap = maxBytes;
+    return run(r);
+}
+
 FtpReply FtpConnection::fileSize(const std::string& url)
 {
     Request r;
@@ -322,125 +330,6 @@ void FtpConnection::settleTransfer()
 }
 
 std::string FtpConnection::escape(const std::string& name) { return escaped(easy_, name); }
-
-// ---- many pieces at once
-
-namespace {
-
-struct RangeWorker {
-    CURL* h = nullptr;
-    size_t index = 0;
-    FtpReply reply;
-    StallWatch watch;
-    std::string range;
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-};
-
-// Failures of the server as a whole: no read after them can do better.
-bool isServerFailure(CURLcode code)
-{
-    return code == CURLE_OPERATION_TIMEDOUT || code == CURLE_COULDNT_CONNECT || code == CURLE_LOGIN_DENIED;
-}
-
-// What one read came back with. True when it is worth one more try.
-bool finishRange(RangeRead& r, CURLcode code, const FtpReply& reply)
-{
-    r.fileSize = reply.size;
-    // An offset past the end of the file: it opened, there is nothing there.
-    r.opened = code == CURLE_OK || code == CURLE_BAD_DOWNLOAD_RESUME;
-    if (!r.opened || code == CURLE_BAD_DOWNLOAD_RESUME) r.bytes.clear();
-    return !r.opened && code != CURLE_REMOTE_FILE_NOT_FOUND && !isServerFailure(code);
-}
-
-}  // namespace
-
-FtpReply FtpConnection::readBatch(const std::string& folderUrl, std::vector<RangeRead>& reads,
-                                  const std::vector<size_t>& order, int connections, std::vector<size_t>& retry)
-{
-    FtpReply failure;
-    // A multi handle of its own: a stopped transfer closes its connection,
-    // and the kept one must not be among those.
-    CURLM* m = curl_multi_init();
-    if (!m) {
-        failure.code = CURLE_OUT_OF_MEMORY;
-        failure.error = curl_easy_strerror(failure.code);
-        return failure;
-    }
-    std::vector<RangeWorker> workers(size_t(std::max(1, connections)));
-    size_t next = 0;
-    auto startNext = [&](RangeWorker& w) {
-        // After a failure of the server itself the rest is not tried.
-        while (next < order.size() && failure.ok()) {
-            const size_t i = order[next++];
-            RangeRead& r = reads[i];
-            std::string leaf;
-            if (r.length == 0 || !libraryFileName(r.name, leaf)) continue;
-            if (!w.h) w.h = curl_easy_init();
-            if (!w.h) return false;
-            curl_easy_reset(w.h);
-            w.index = i;
-            w.reply = FtpReply();
-            w.range = std::to_string(r.offset) + "-" + std::to_string(r.offset + r.length - 1);
-            const std::string url = folderUrl + escaped(w.h, leaf);
-            curl_easy_setopt(w.h, CURLOPT_URL, url.c_str());
-            w.watch.reply = &w.reply;
-            applyLogin(w.h, login_, w.errorBuffer, &w.watch);
-            curl_easy_setopt(w.h, CURLOPT_RANGE, w.range.c_str());
-            curl_easy_setopt(w.h, CURLOPT_WRITEFUNCTION, onRangeData);
-            curl_easy_setopt(w.h, CURLOPT_WRITEDATA, &r);
-            curl_easy_setopt(w.h, CURLOPT_PRIVATE, &w);
-            r.bytes.clear();
-            r.bytes.reserve(r.length);
-            curl_multi_add_handle(m, w.h);
-            return true;
-        }
-        return false;
-    };
-    int active = 0;
-    for (RangeWorker& w : workers)
-        if (startNext(w)) ++active;
-    while (active > 0) {
-        int running = 0;
-        curl_multi_perform(m, &running);
-        int queued = 0;
-        while (CURLMsg* msg = curl_multi_info_read(m, &queued)) {
-            if (msg->msg != CURLMSG_DONE) continue;
-            RangeWorker* w = nullptr;
-            curl_easy_getinfo(msg->easy_handle, CURLINFO_PRIVATE, &w);
-            curl_multi_remove_handle(m, w->h);
-            settle(w->reply, msg->data.result, w->errorBuffer, w->watch);
-            const CURLcode code = w->reply.code;
-            if (finishRange(reads[w->index], code, w->reply)) retry.push_back(w->index);
-            if (isServerFailure(code) && failure.ok()) failure = w->reply;
-            --active;
-            if (startNext(*w)) ++active;
-        }
-        if (active > 0) curl_multi_poll(m, nullptr, 0, kPollMs, nullptr);
-    }
-    for (RangeWorker& w : workers)
-        if (w.h) curl_easy_cleanup(w.h);
-    curl_multi_cleanup(m);
-    return failure;
-}
-
-FtpReply FtpConnection::readRanges(const std::string& folderUrl, std::vector<RangeRead>& reads, int connections)
-{
-    settleTransfer();
-    std::vector<size_t> all(reads.size()), retry, unused;
-    for (size_t i = 0; i < reads.size(); ++i) {
-        all[i] = i;
-        reads[i].opened = false;
-        reads[i].fileSize = -1;
-        reads[i].bytes.clear();
-    }
-    FtpReply failure = readBatch(folderUrl, reads, all, connections, retry);
-    // A read that failed for a reason of its own gets one more try, alone:
-    // servers have been seen to mix up the data connections of sessions
-    // whose transfers are stopped at the same moment.
-    std::sort(retry.begin(), retry.end());
-    if (failure.ok() && !retry.empty()) failure = readBatch(folderUrl, reads, retry, 1, unused);
-    return failure;
-}
 
 // ---- one file at its reader's pace
 

@@ -15,9 +15,12 @@
 #include <string>
 #include <vector>
 
-#include "library.h"
 
 namespace orx {
+
+// The slowest transfer that counts as progress, in bytes a second: less
+// than this over a whole time-out ends a transfer as silence does.
+constexpr int64_t kFtpLowSpeedBytes = 1024;
 
 struct FtpLogin {
     std::string user, password;
@@ -71,14 +74,10 @@ public:
     FtpReply command(const std::string& url, const std::vector<std::string>& commands = {});
     // The names the server lists for a folder URL (NLST), at most maxBytes.
     FtpReply nameList(const std::string& url, std::string& names, size_t maxBytes);
+    // The folder's entries with their facts (MLSD), at most maxBytes.
+    FtpReply factList(const std::string& url, std::string& listing, size_t maxBytes);
     // The size of a file (SIZE); fails for a file that is not there.
     FtpReply fileSize(const std::string& url);
-
-    // Reads pieces of many files over a few connections of their own, so
-    // that the kept connection is not closed by the stopped transfers. A
-    // failure of the server itself (silent, refusing, gone) stops the batch
-    // and comes back; reads of single files fail silently.
-    FtpReply readRanges(const std::string& folderUrl, std::vector<RangeRead>& reads, int connections);
 
     // New control connections made so far (1 while the first one lasts).
     int64_t connectionsMade() const { return connectionsMade_; }
@@ -93,16 +92,13 @@ private:
         std::string url;
         bool body = false;
         bool listOnly = false;
+        std::string listCommand;  // instead of LIST
         std::vector<std::string> postQuote;
         std::string* sink = nullptr;
         size_t sinkCap = 0;
     };
 
     FtpReply run(const Request& r);
-    // One pass of ranged reads over the given indexes; the reads worth
-    // another try are added to retry.
-    FtpReply readBatch(const std::string& folderUrl, std::vector<RangeRead>& reads, const std::vector<size_t>& order,
-                       int connections, std::vector<size_t>& retry);
     CURLcode runOnce(const Request& r, bool fresh, FtpReply& reply);
     void prepare(const std::string& url, bool fresh);
     // Waits for the kept handle's transfer to end; its result.

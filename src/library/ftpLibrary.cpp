@@ -12,6 +12,7 @@
 #include <cctype>
 
 #include "ftpConnection.h"
+#include "ftpHeadReader.h"
 #include "libraryNames.h"
 
 namespace orx {
@@ -20,6 +21,8 @@ namespace {
 
 // A server that lists more than this is not a library of models.
 constexpr size_t kMaxListMegabytes = 8;
+// Batches of at least this many reads learn their sizes from one listing.
+constexpr size_t kListSizesFrom = 8;
 // Forward seeks up to this far read through the open transfer; longer ones
 // start the file again at the new offset.
 constexpr uint64_t kSkipThroughBytes = 256 * 1024;
@@ -166,13 +169,14 @@ private:
 }  // namespace
 
 FtpLibrary::FtpLibrary(Workspace& ws, std::unique_ptr<FtpConnection> connection, std::string location,
-                       std::string folderUrl, std::string directory, int32_t connections)
+                       std::string folderUrl, std::string directory, int32_t connections, FtpSite site)
     : ws_(ws),
       connection_(std::move(connection)),
       location_(std::move(location)),
       folderUrl_(std::move(folderUrl)),
       directory_(std::move(directory)),
-      parallel_(connections)
+      parallel_(connections),
+      site_(std::make_unique<FtpSite>(std::move(site)))
 {
 }
 
@@ -271,7 +275,14 @@ bool FtpLibrary::remove(const std::string& name)
 void FtpLibrary::readRanges(std::vector<RangeRead>& reads)
 {
     lastError_.clear();
-    FtpReply r = connection_->readRanges(folderUrl_, reads, parallel_);
+    // One listing tells the sizes of a batch's files; a server without
+    // MLSD is asked with SIZE file by file instead.
+    std::unordered_map<std::string, int64_t> sizes;
+    if (reads.size() >= kListSizesFrom) {
+        std::string listing;
+        if (connection_->factList(folderUrl_, listing, kMaxListMegabytes << 20).ok()) sizes = sizesFromMlsd(listing);
+    }
+    FtpReply r = readHeads(*site_, reads, sizes, parallel_);
     if (!r.ok()) lastError_ = reasonOf(ws_, r, connection_->login().timeoutSeconds);
 }
 
@@ -321,8 +332,10 @@ std::unique_ptr<FtpLibrary> connectFtpLibrary(Workspace& ws, const LibraryConfig
     }
     std::string directory = directoryFromReplies(r.lines);
     if (directory.empty()) directory = "/" + cfg.directory;
+    FtpSite heads{site.host, site.port, site.folders, login};
+    heads.folders.push_back(cfg.directory);
     return std::make_unique<FtpLibrary>(ws, std::move(connection), withoutTrailingSlash(cfg.location), url,
-                                        directory, cfg.connections);
+                                        directory, cfg.connections, std::move(heads));
 }
 
 }  // namespace orx

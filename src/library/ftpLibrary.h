@@ -14,12 +14,13 @@ namespace orx {
 
 class FtpConnection;
 struct FtpReply;
+struct FtpSite;
 
 class FtpLibrary : public Library {
 public:
     // Use connectFtpLibrary.
     FtpLibrary(Workspace& ws, std::unique_ptr<FtpConnection> connection, std::string location,
-               std::string folderUrl, std::string directory, int32_t connections);
+               std::string folderUrl, std::string directory, int32_t connections, FtpSite site);
     ~FtpLibrary() override;
 
     std::unique_ptr<InStream> open(const std::string& name) override;
@@ -45,6 +46,8 @@ private:
     std::unique_ptr<FtpConnection> connection_;
     std::string location_, folderUrl_, directory_;
     int32_t parallel_;
+    // Where the batches of heads connect to (readRanges).
+    std::unique_ptr<FtpSite> site_;
 };
 
 // Connects as the library's start-up does: a URL without "ftp://" gets it,

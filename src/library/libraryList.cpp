@@ -9,11 +9,15 @@ namespace orx {
 
 namespace {
 
-void setEntry(LibraryEntry& e, const FileHeader& fh, const uint8_t* thumb)
+// The thumbnail is the read's own buffer, taken over: a list of ten
+// thousand files holds each thumbnail once.
+void setEntry(LibraryEntry& e, const FileHeader& fh, std::vector<uint8_t>& bytes, size_t thumbAt)
 {
     e.width = fh.width;
     e.height = fh.height;
-    e.thumbnail.assign(thumb, thumb + kThumbBytes);
+    bytes.erase(bytes.begin(), bytes.begin() + std::ptrdiff_t(thumbAt));
+    bytes.resize(kThumbBytes);
+    e.thumbnail = std::move(bytes);
 }
 
 }  // namespace
@@ -47,7 +51,7 @@ bool describeEntries(Library& lib, const std::vector<LibraryEntry*>& entries)
         LibraryEntry& e = *entries[i];
         e.width = e.height = 0;
         e.thumbnail.clear();
-        const RangeRead& head = heads[i];
+        RangeRead& head = heads[i];
         if (!head.opened || head.bytes.size() < kHeaderBytes) continue;
         FileHeader fh;
         std::memcpy(fh.raw, head.bytes.data(), kHeaderBytes);
@@ -55,9 +59,10 @@ bool describeEntries(Library& lib, const std::vector<LibraryEntry*>& entries)
         const int64_t at = containerThumbnailOffset(fh, head.fileSize);
         if (at < 0) continue;
         if (at == int64_t(kHeaderBytes)) {
-            if (head.bytes.size() == kLibraryHeadBytes) setEntry(e, fh, head.bytes.data() + kHeaderBytes);
+            if (head.bytes.size() == kLibraryHeadBytes) setEntry(e, fh, head.bytes, kHeaderBytes);
             continue;
         }
+        head.bytes = std::vector<uint8_t>();
         RangeRead tail;
         tail.name = e.name;
         tail.offset = uint64_t(at);
@@ -70,7 +75,7 @@ bool describeEntries(Library& lib, const std::vector<LibraryEntry*>& entries)
     lib.readRanges(tails);
     for (size_t i = 0; i < tails.size(); ++i)
         if (tails[i].opened && tails[i].bytes.size() == kThumbBytes)
-            setEntry(*waiting[i].first, waiting[i].second, tails[i].bytes.data());
+            setEntry(*waiting[i].first, waiting[i].second, tails[i].bytes, 0);
     return lib.lastError().empty();
 }
 

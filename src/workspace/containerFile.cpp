@@ -179,6 +179,18 @@ bool saveLinkRegion(Workspace& ws, const std::string& name, int32_t x0, int32_t 
     return writeContainer(ws, name, x0, y0, x1, y1, thumb);
 }
 
+std::optional<Msg> containerHeaderFault(const FileHeader& fh, int64_t fileSize)
+{
+    if (fh.width <= 0 || fh.height <= 0) return Msg::FileBadSize;
+    if (fh.pixelOffset < kHeaderBytes) return Msg::FileBadHeader;
+    const uint64_t pixels = uint64_t(fh.width) * uint64_t(fh.height) * 3;
+    if (fileSize >= 0 && uint64_t(fh.pixelOffset) + pixels > uint64_t(fileSize)) {
+        const bool ours = std::memcmp(fh.raw, kLinkMagic, 47) == 0 || std::memcmp(fh.raw, kModelMagic, 39) == 0;
+        return ours ? Msg::FileTruncated : Msg::FileBadHeader;
+    }
+    return std::nullopt;
+}
+
 bool readContainerHeader(Workspace& ws, InStream& in, const std::string& name)
 {
     FileHeader fh;
@@ -187,21 +199,14 @@ bool readContainerHeader(Workspace& ws, InStream& in, const std::string& name)
         return false;
     }
     parseContainerHeader(fh);
-    if (fh.width <= 0 || fh.height <= 0) {
-        showLangMessage(ws, Msg::FileBadSize, name.c_str());
+    // The file is checked against itself before the image block is asked,
+    // so that a file of another kind is not taken for a picture too large.
+    if (const std::optional<Msg> fault = containerHeaderFault(fh, in.size())) {
+        showLangMessage(ws, *fault, name.c_str());
         return false;
     }
     if (!imageFits(ws, fh.width, fh.height)) {
         showLangMessage(ws, Msg::RamTooSmallToLoad, name.c_str());
-        return false;
-    }
-    const uint64_t pixels = uint64_t(fh.width) * uint64_t(fh.height) * 3;
-    if (fh.pixelOffset < kHeaderBytes) {
-        showLangMessage(ws, Msg::FileBadHeader, name.c_str());
-        return false;
-    }
-    if (in.size() >= 0 && uint64_t(fh.pixelOffset) + pixels > uint64_t(in.size())) {
-        showLangMessage(ws, Msg::FileTruncated, name.c_str());
         return false;
     }
     ws.fileHeader = fh;

@@ -2,9 +2,11 @@
 // EMB files. Header, pixels, thumbnail in one file.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "fileIo.h"
+#include "langText.h"
 #include "workspace.h"
 
 namespace orx {
@@ -27,6 +29,14 @@ bool saveLinkRegion(Workspace& ws, const std::string& name, int32_t x0, int32_t 
 
 // Parses 256 raw header bytes into their fields.
 void parseContainerHeader(FileHeader& fh);
+
+// What is wrong with a parsed header for a file of fileSize bytes (-1 when
+// the size is unknown): a size that is not positive, pixels that overlap
+// the header or lie past the end. A file whose first bytes are not one of
+// our headers and whose sizes do not fit is no container at all, which
+// reads as a damaged header rather than as a large picture. Nothing when
+// the header holds.
+std::optional<Msg> containerHeaderFault(const FileHeader& fh, int64_t fileSize);
 
 // Reads a container's header from the stream into ws.fileHeader and checks
 // it against the file: positive sizes that fit the image block, and the

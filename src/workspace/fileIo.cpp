@@ -291,6 +291,7 @@ AtomicFile::AtomicFile(std::string target) : target_(followLink(std::move(target
 {
     struct stat old;
     const bool replacing = ::stat(target_.c_str(), &old) == 0;
+    replacing_ = replacing;
     if (replacing && !S_ISREG(old.st_mode)) {
         // A device, a FIFO or a folder is no file to replace: a plain file
         // renamed over it would take its place.
@@ -368,13 +369,55 @@ void AtomicFile::abandon()
     }
 }
 
+bool AtomicFile::placeKeepingOld()
+{
+    if (!finish() || temp_.empty()) return false;
+    // Exchanged, the temp name holds the old file until the set is in.
+    if (::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE) == 0) {
+        placed_ = Placed::Swapped;
+        return true;
+    }
+    // No old file, or a file system that cannot exchange: a plain rename,
+    // which can only be undone when there was nothing to replace.
+    if (errno != ENOENT && errno != EINVAL && errno != ENOSYS) {
+        failWith(errno);
+        return false;
+    }
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        failWith(errno);
+        return false;
+    }
+    placed_ = Placed::Renamed;
+    if (replacing_) temp_.clear();
+    return true;
+}
+
+void AtomicFile::putBack()
+{
+    if (placed_ == Placed::Swapped)
+        ::renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE);
+    else if (placed_ == Placed::Renamed && !temp_.empty())
+        ::rename(target_.c_str(), temp_.c_str());
+    placed_ = Placed::No;
+}
+
 bool commitTogether(std::initializer_list<AtomicFile*> files)
 {
     bool complete = true;
     for (AtomicFile* f : files) complete = f->finish() && complete;
-    if (complete)
-        for (AtomicFile* f : files) complete = complete && f->commit();
-    for (AtomicFile* f : files) f->abandon();
+    std::vector<AtomicFile*> placed;
+    for (AtomicFile* f : files) {
+        if (!complete) break;
+        complete = f->placeKeepingOld();
+        if (complete) placed.push_back(f);
+    }
+    if (!complete)
+        for (auto it = placed.rbegin(); it != placed.rend(); ++it) (*it)->putBack();
+    // The temp names now hold the old files (or, put back, the new ones).
+    for (AtomicFile* f : files) {
+        if (complete && f->placed_ == AtomicFile::Placed::Renamed) f->temp_.clear();
+        f->abandon();
+    }
     return complete;
 }
 

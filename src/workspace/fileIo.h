@@ -92,19 +92,28 @@ public:
     void abandon();
 
 private:
+    friend bool commitTogether(std::initializer_list<AtomicFile*> files);
+    // Puts the finished file in place and keeps the one it replaced under
+    // the temp name, so that putBack() can undo it; abandon() then removes
+    // whichever of the two the temp name holds.
+    bool placeKeepingOld();
+    void putBack();
     void failWith(int error);
 
     std::string target_, temp_;
     FILE* file_ = nullptr;
     bool finished_ = false;
     bool failed_ = false;
+    bool replacing_ = false;  // the target existed when the file was started
+    enum class Placed { No, Swapped, Renamed } placed_ = Placed::No;
     int error_ = 0;
     int slot_ = -1;  // the temp file's entry in the interrupt clean-up list
 };
 
 // Files that belong together (a raw image and its companion) are put in
 // place together: every one is finished before any is renamed in, so one
-// that cannot be written leaves all the old files as they were.
+// that cannot be written leaves all the old files as they were; and when
+// one cannot be renamed in, those already in place are put back.
 bool commitTogether(std::initializer_list<AtomicFile*> files);
 
 bool writeFileAtomically(const std::string& path, const void* data, size_t n);

@@ -55,17 +55,20 @@ bool writeCompanion(AtomicFile& f, const char* text, const uint8_t* thumb, size_
 
 // The size a raw file's companion gives. A companion without a positive size
 // is reported; a missing one only when the caller says so (opening an
-// image quietly takes a missing mask for no mask).
+// image quietly takes a missing mask for no mask), naming the raw file
+// when that is missing too and the companion when only it is.
 enum class IfMissing { Quiet, Say };
 
 bool companionSize(Workspace& ws, FileSource& src, const std::string& name, FileKind kind, IfMissing missing,
                    int32_t& w, int32_t& h)
 {
-    switch (readCompanionSize(src, companionOf(name, kind), w, h)) {
+    const std::string companion = companionOf(name, kind);
+    switch (readCompanionSize(src, companion, w, h)) {
     case SizeRead::Ok: return true;
     case SizeRead::Invalid: showLangMessage(ws, Msg::FileBadSize, name.c_str()); return false;
     case SizeRead::Missing:
-        if (missing == IfMissing::Say) showLangMessage(ws, Msg::CantOpenFile, name.c_str());
+        if (missing == IfMissing::Say)
+            showLangMessage(ws, Msg::CantOpenFile, (src.open(name) ? companion : name).c_str());
         return false;
     }
     return false;
@@ -106,10 +109,12 @@ SizeRead readMaskSize(FileSource& src, const std::string& rawName, int32_t& w, i
 
 // ---- colour images
 
-bool loadRGB(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src)
+namespace {
+
+bool readRGB(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src, IfMissing missing)
 {
     int32_t w = 0, h = 0;
-    if (!companionSize(ws, src, name, FileKind::RGB, IfMissing::Quiet, w, h)) return false;
+    if (!companionSize(ws, src, name, FileKind::RGB, missing, w, h)) return false;
     auto in = openOrSay(ws, src, name);
     if (!in) return false;
     const uint64_t bytes = uint64_t(w) * uint64_t(h) * 3;
@@ -125,6 +130,13 @@ bool loadRGB(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& 
     ws.imageHeight = h;
     ws.imageRowBytes = uint64_t(w) * 3;
     return true;
+}
+
+}  // namespace
+
+bool loadRGB(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src)
+{
+    return readRGB(ws, name, dest, src, IfMissing::Quiet);
 }
 
 bool saveRGB(Workspace& ws, const std::string& name)
@@ -158,7 +170,8 @@ bool saveRGBPlane(Workspace& ws, const std::string& name, const uint8_t* rgb, in
 
 bool openRGBImage(Workspace& ws, const std::string& name, FileSource& src)
 {
-    if (!loadRGB(ws, name, ws.image, src)) return false;
+    // Opening is what the user asked for: a missing companion is said.
+    if (!readRGB(ws, name, ws.image, src, IfMissing::Say)) return false;
     ws.imageLoaded = 1;
     layoutPlanes(ws, ws.imageWidth, ws.imageHeight);
     ws.currentFileName = name;

@@ -27,7 +27,8 @@ bool saveRGB(Workspace& ws, const std::string& name);
 bool saveRGBPlane(Workspace& ws, const std::string& name, const uint8_t* rgb, int32_t w, int32_t h);
 
 // The open-image command: the colour image, its planes and its mask (the
-// same name with MSK), the loaded flag and the file name.
+// same name with MSK), the loaded flag and the file name. Unlike loadRGB it
+// says which file is missing when the image or its companion is.
 bool openRGBImage(Workspace& ws, const std::string& name, FileSource& src = localFiles());
 
 bool loadMSK(Workspace& ws, const std::string& name, uint8_t* dest, FileSource& src = localFiles());

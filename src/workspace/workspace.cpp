@@ -99,19 +99,36 @@ bool startWorkspace(Workspace& ws, size_t displayBufferBytes)
     return true;
 }
 
+BlockBytesSetting blockBytesSetting(uint64_t& bytes, std::string& text)
+{
+    const char* value = std::getenv("ORX_BLOCK_BYTES");
+    if (!value || !*value) return BlockBytesSetting::Unset;
+    text = value;
+    // Digits only: strtoull would take "-1" for the largest number there is.
+    if (text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos)
+        return BlockBytesSetting::Invalid;
+    // A number below the minimum is a machine with too little memory, and
+    // is told so as such.
+    bytes = std::stoull(text);
+    return BlockBytesSetting::Valid;
+}
+
 bool sizeImageBlock(Workspace& ws)
 {
     ws.totalRam = meminfoBytes("MemTotal:");
     ws.availableRam = meminfoBytes("MemAvailable:");
     ws.blockSize = 0;
 
-    if (const char* forced = std::getenv("ORX_BLOCK_BYTES"); forced && *forced) {
-        // Tests and constrained installations fix the block size; the rule
-        // about the 16,000,000-byte minimum still holds.
-        char* end = nullptr;
-        unsigned long long v = std::strtoull(forced, &end, 10);
-        if (end && *end == '\0' && v >= kMinBlockBytes) ws.blockSize = v;
-    } else {
+    // Tests and constrained installations fix the block size; the rule
+    // about the 16,000,000-byte minimum still holds.
+    uint64_t forced = 0;
+    std::string text;
+    switch (blockBytesSetting(forced, text)) {
+    case BlockBytesSetting::Invalid:
+        showLangMessage(ws, Msg::BlockBytesInvalid, text.c_str());
+        return false;
+    case BlockBytesSetting::Valid: ws.blockSize = forced; break;
+    case BlockBytesSetting::Unset:
         // Linux grants almost any allocation on paper, so a trial size is only
         // taken when the kernel also reports that much memory as available.
         for (uint64_t trial = ws.totalRam; trial >= kMinBlockBytes; trial -= kBlockStepBytes) {
@@ -121,6 +138,7 @@ bool sizeImageBlock(Workspace& ws)
             }
             if (trial < kMinBlockBytes + kBlockStepBytes) break;
         }
+        break;
     }
 
     if (ws.blockSize >= kMinBlockBytes) {

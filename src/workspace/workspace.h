@@ -247,6 +247,11 @@ bool reserveDisplay(Workspace& ws, size_t bytes);
 // ORX_BLOCK_BYTES when it is set).
 bool sizeImageBlock(Workspace& ws);
 
+// ORX_BLOCK_BYTES, which fixes the image block's size: unset, a whole
+// number of bytes (in `bytes`), or anything else (its text in `text`).
+enum class BlockBytesSetting { Unset, Valid, Invalid };
+BlockBytesSetting blockBytesSetting(uint64_t& bytes, std::string& text);
+
 // Points the planes for an image of W x H. The caller has checked that
 // W x H fits planeCapacity. A new layout leaves no photograph in
 // secondImage (model loading puts it back).

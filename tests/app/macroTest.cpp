@@ -113,7 +113,8 @@ TEST(MacroPlaying, AnswersAndMessagesMustMatchTheirAction)
         {"answer stop 3\nanswer cancel\n" + save, "line 3: answer stop of line 1 was not used"},
         {"expect message hello\nanswer cancel\n" + save, "line 3: message not shown: hello"},
         {"answer cancel\n", "line 1: nothing came after it to take it"},
-        {"open none.RGB\n", "line 1: can not open " + f.s.dir.path("none.RGB")},
+        // The open says why it failed, and a message the macro did not expect is its error.
+        {"open none.RGB\n", "line 1: unexpected message: Can not open " + f.s.dir.path("none.RGB") + " file."},
         {"command " + std::to_string(IdMemory) + "\n", "line 1: unexpected message: RAM: "},
     };
     for (const Case& c : cases) EXPECT_EQ(f.play(c.text, &err).substr(0, c.error.size()), c.error) << c.text;

@@ -266,6 +266,22 @@ expect_refused "unknown input kind" "convert pic.xyz out10.rgb" out10.rgb out10.
 expect_refused "info of an unknown kind" "info pic.xyz"
 expect_refused "info of a missing file" "info nothere.CLO"
 expect_refused "info of a damaged bitmap" "info garbage.bmp"
+# One message per failure, and the message says why.
+printf 'plain text, not a picture of ours at all. %.0s' {1..20} >junk.clo
+cp step1.rgb lonely.rgb
+"$PY" -c 'import struct; open("big.map", "wb").write(struct.pack("<2i", 300, 300) + bytes(16 * 301 * 301))'
+says=(
+    "an RGB without its companion|convert lonely.rgb out12.bmp|Can not open lonely.IPR file."
+    "a file of another kind named CLO|convert junk.clo out13.bmp|junk.clo file has a damaged header."
+    "info of a file of another kind|info junk.clo|junk.clo file has a damaged header."
+    "a mesh too large|info big.map|big.map holds a mesh larger than 201 x 201 points."
+)
+for row in "${says[@]}"; do
+    IFS='|' read -r what args line <<<"$row"
+    expect_refused "$what" "$args" out12.bmp out13.bmp
+    expect_eq "$what: the message" "$(cat err.txt)" "$line"
+done
+
 # A node that is no regular file is never replaced by one.
 mkfifo pipe.rgb
 expect_refused "a FIFO for an output" "convert pic.bmp pipe.rgb" pipe.IPR
@@ -285,6 +301,9 @@ usage_error() {  # usage_error WHAT WORD "ARGS" FILES...
 usage_error "unknown command" frobnicate "frobnicate pic.bmp"
 usage_error "--area not four numbers" --area "convert pic.bmp out11.mdl --area 1,2" out11.mdl
 usage_error "convert with one file" convert "convert pic.bmp"
+for bad in abc -1 64MB; do
+    ORX_BLOCK_BYTES=$bad usage_error "ORX_BLOCK_BYTES=$bad" "ORX_BLOCK_BYTES=$bad" "convert pic.bmp out14.rgb" out14.rgb
+done
 
 # A failed conversion leaves an existing output as it was.
 cp step1.rgb keep.rgb

@@ -15,6 +15,7 @@
 
 #include "engine/mesh.h"
 #include "libraryFixture.h"
+#include "library/ftpHeadReader.h"
 #include "library/ftpLibrary.h"
 #include "library/onlineLibrary.h"
 #include "workspace/containerFile.h"
@@ -28,6 +29,7 @@ using test::FileOrder;
 using test::FtpServer;
 using test::FtpServerOptions;
 using test::LibraryRoot;
+using test::TempDir;
 using test::TestWorkspace;
 using Clock = std::chrono::steady_clock;
 
@@ -192,6 +194,101 @@ TEST(FtpLibraryStall, AServerThatStallsWhileTheListIsReadStopsTheStartNotOncePer
     ASSERT_EQ(t.platform.messages.size(), 1u);
     EXPECT_NE(t.platform.messages[0].find("did not answer within 1 seconds"), std::string::npos)
         << t.platform.messages[0];
+}
+
+// A server that sends a byte every quarter second is never silent for the
+// time-out, yet gets nowhere: the read and the list both end after about
+// the time-out, not after the 10 s the 40 bytes would take.
+TEST(FtpLibraryStall, ATransferThatTricklesEndsAfterTheTimeOut)
+{
+    LibraryRoot root;
+    root.put("SLOW.CLO", std::vector<uint8_t>(40, 7));
+    root.put("SLOW.MDL", std::vector<uint8_t>(40, 7));
+    FtpServerOptions o;
+    o.trickle = 0.25;
+    FtpServer server(root.root.dir().string(), o);
+    ASSERT_TRUE(server.running());
+    const std::string timedOut = "The library server did not answer within 1 seconds.";
+    {
+        TestWorkspace t;
+        auto library = connect(t, server.url(), 1);
+        ASSERT_NE(library, nullptr);
+        auto in = library->open("SLOW.CLO");
+        ASSERT_NE(in, nullptr);
+        std::vector<uint8_t> buf(40);
+        const auto start = Clock::now();
+        EXPECT_LT(in->read(buf.data(), buf.size()), 40u);
+        EXPECT_LT(secondsSince(start), 6.0);
+        EXPECT_EQ(t.platform.messages,
+                  (std::vector<std::string>{"Can not read SLOW.CLO from the library (" + timedOut + ")."}));
+    }
+    {
+        TestWorkspace t;
+        OnlineLibrary lib;
+        const auto start = Clock::now();
+        EXPECT_EQ(openLibrary(t.ws, test::configFor(server.url(), 1), lib), 0);
+        EXPECT_LT(secondsSince(start), 6.0);
+        ASSERT_FALSE(t.platform.messages.empty());
+        EXPECT_NE(t.platform.messages[0].find(timedOut), std::string::npos) << t.platform.messages[0];
+    }
+}
+
+// ---- the heads of a list
+
+// The heads of many files go over a few connections kept for the batch, not
+// one per file; every entry gets its own file's size and thumbnail, in
+// either container order.
+TEST(FtpLibraryHeads, AListOfManyFilesLogsInOncePerConnection)
+{
+    LibraryRoot root;
+    TempDir logs;
+    TestWorkspace t;
+    constexpr int kModels = 60, kMaterials = 20;
+    for (int i = 0; i < kModels; ++i)
+        root.put("M" + std::to_string(i) + ".MDL", containerBytes(t.ws, true, 20 + i, 10, FileOrder::Library, uint8_t(i)));
+    for (int i = 0; i < kMaterials; ++i)
+        root.put("C" + std::to_string(i) + ".CLO", containerBytes(t.ws, false, 8, 8 + i, FileOrder::Local, uint8_t(100 + i)));
+    FtpServerOptions o;
+    o.logins = logs.path("logins");
+    FtpServer server(root.root.dir().string(), o);
+    ASSERT_TRUE(server.running());
+    LibraryConfig cfg = test::configFor(server.url());
+    cfg.connections = 3;
+    OnlineLibrary lib;
+    ASSERT_EQ(openLibrary(t.ws, cfg, lib), 1);
+    EXPECT_TRUE(t.platform.messages.empty());
+    ASSERT_EQ(lib.modelList.size(), size_t(kModels));
+    ASSERT_EQ(lib.materialList.size(), size_t(kMaterials));
+    for (const LibraryEntry& e : lib.modelList) {
+        const int i = std::stoi(e.name.substr(1));
+        EXPECT_EQ(e.width, 20 + i) << e.name;
+        EXPECT_EQ(e.thumbnail, test::containerThumbnail(t.ws, 20 + i, 10, uint8_t(i))) << e.name;
+    }
+    for (const LibraryEntry& e : lib.materialList) {
+        const int i = std::stoi(e.name.substr(1));
+        EXPECT_EQ(e.height, 8 + i) << e.name;
+        EXPECT_EQ(e.thumbnail, test::containerThumbnail(t.ws, 8, 8 + i, uint8_t(100 + i))) << e.name;
+    }
+    // The kept connection, then three for the heads and three for the
+    // thumbnails behind the pixels.
+    EXPECT_LE(test::readFileBytes(o.logins).size() / std::string("47302615\n").size(), 7u);
+}
+
+TEST(FtpLibraryHeads, SizesAreReadFromTheFactsOfFileEntriesOnly)
+{
+    const std::string listing =
+        "type=file;size=27256;modify=20261209033500;perm=r; F00001.MDL\r\n"
+        "Type=File;Size=0; EMPTY.CLO\r\n"
+        "type=dir;size=4096; SUB\r\n"
+        "type=file;size=12; with two  spaces.CLO\n"
+        "type=file; NOSIZE.CLO\r\n"
+        "type=file;size=-5; NEGATIVE.CLO\r\n"
+        "type=file;size=99999999999999999999999; HUGE.CLO\r\n"
+        "garbage without facts\r\n"
+        "type=file;size=7;\r\n";
+    const std::unordered_map<std::string, int64_t> expected = {
+        {"F00001.MDL", 27256}, {"EMPTY.CLO", 0}, {"with two  spaces.CLO", 12}};
+    EXPECT_EQ(sizesFromMlsd(listing), expected);
 }
 
 // ---- the kept connection

@@ -3,11 +3,14 @@
 the system picks, printed as "PORT n" on stdout once it listens.
 
     ftpServer.py ROOT [--user U] [--password P] [--silent] [--stall-after N]
-                      [--lifetime SECONDS]
+                      [--trickle SECONDS] [--logins FILE] [--lifetime SECONDS]
 
 --silent         accepts connections and never greets: a server that stalls
 --stall-after N  every RETR sends N bytes of the file, then the server stops
                  answering altogether: a transfer that stalls
+--trickle S      every RETR sends one byte every S seconds: a transfer that
+                 never falls silent and never gets anywhere
+--logins FILE    appends a line to FILE for every login
 SIGUSR1          closes every control connection (the server goes on
                  listening) and prints "DROPPED n"
 The server ends by itself after --lifetime seconds, so that a test that
@@ -26,15 +29,19 @@ from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
 
 
-def stalling_filesystem(limit, lifetime):
+def stalling_filesystem(limit, lifetime, trickle):
     class StallingFile:
         def __init__(self, f):
             self.f, self.sent = f, 0
 
         def read(self, n):
-            if self.sent >= limit:
+            if trickle > 0:
+                if self.sent:
+                    time.sleep(trickle)
+                n = 1
+            elif self.sent >= limit:
                 time.sleep(lifetime)  # the whole server stands still
-            data = self.f.read(min(n, limit - self.sent))
+            data = self.f.read(min(n, limit - self.sent) if limit >= 0 else n)
             self.sent += len(data)
             return data
 
@@ -56,6 +63,8 @@ def main():
     p.add_argument("--password", default="58190374")
     p.add_argument("--silent", action="store_true")
     p.add_argument("--stall-after", type=int, default=-1)
+    p.add_argument("--trickle", type=float, default=0)
+    p.add_argument("--logins")
     p.add_argument("--lifetime", type=float, default=120)
     a = p.parse_args()
 
@@ -69,9 +78,14 @@ def main():
             if not a.silent:
                 FTPHandler.handle(self)
 
+        def on_login(self, username):
+            if a.logins:
+                with open(a.logins, "a") as f:
+                    f.write(username + "\n")
+
     Handler.authorizer = authorizer
-    if a.stall_after >= 0:
-        Handler.abstracted_fs = stalling_filesystem(a.stall_after, a.lifetime)
+    if a.stall_after >= 0 or a.trickle > 0:
+        Handler.abstracted_fs = stalling_filesystem(a.stall_after, a.lifetime, a.trickle)
 
     server = FTPServer(("127.0.0.1", 0), Handler)
 

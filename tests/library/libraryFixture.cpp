@@ -38,6 +38,14 @@ FtpServer::FtpServer(const std::string& root, FtpServerOptions o)
         args.push_back("--stall-after");
         args.push_back(std::to_string(o.stallAfter));
     }
+    if (!o.logins.empty()) {
+        args.push_back("--logins");
+        args.push_back(o.logins);
+    }
+    if (o.trickle > 0) {
+        args.push_back("--trickle");
+        args.push_back(std::to_string(o.trickle));
+    }
     const pid_t parent = ::getpid();
     pid_ = ::fork();
     if (pid_ == 0) {

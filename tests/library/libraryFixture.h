@@ -21,6 +21,8 @@ struct FtpServerOptions {
     std::string password = "58190374";
     bool silent = false;       // never greets
     long stallAfter = -1;      // RETR stalls after this many bytes
+    double trickle = 0;        // RETR sends a byte every this many seconds
+    std::string logins;        // a file that gets a line per login
 };
 
 class FtpServer {

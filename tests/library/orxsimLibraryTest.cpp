@@ -127,6 +127,19 @@ TEST_F(OrxsimLibrary, ListPrintsBothListsInTheServersOrderPlainOrAsJson)
                "ftp://127.0.0.1:" + std::to_string(test::unusedPort()));
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "models: 2\nB.MDL 0x0\nM.MDL 40x30\nmaterials: 1\nC.CLO 64x64\n");
+
+    // Names that are no UTF-8 (Latin-1 bytes, a cut sequence, an encoded
+    // surrogate) come out as \u00XX per byte; UTF-8 and quotes as JSON has them.
+    TempDir folder;
+    std::filesystem::create_directory(folder.path("ORXWEBTRY"));
+    for (const char* name : {"Caf\xe9.CLO", "\xe4\xb8.CLO", "\xed\xa0\x80.CLO", "\xe7\xb6\xb2 \"q\".CLO"})
+        test::writeFileBytes(folder.path(std::string("ORXWEBTRY/") + name), {1});
+    r = orxsim({"library", "list", "--json", "--library", folder.dir().string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    for (const char* json : {"\"Caf\\u00e9.CLO\"", "\"\\u00e4\\u00b8.CLO\"", "\"\\u00ed\\u00a0\\u0080.CLO\"",
+                             "\"\xe7\xb6\xb2 \\\"q\\\".CLO\""})
+        EXPECT_NE(r.out.find(std::string("{\"name\": ") + json + ", \"width\": 0, \"height\": 0}"), std::string::npos)
+            << json << " in " << r.out;
 }
 
 TEST_F(OrxsimLibrary, ThumbnailsAreWrittenAsBitmapsOfTheirEntries)
@@ -146,6 +159,18 @@ TEST_F(OrxsimLibrary, ThumbnailsAreWrittenAsBitmapsOfTheirEntries)
         EXPECT_EQ(h, 60);
         EXPECT_EQ(pixels, thumb) << name;
     }
+
+    // A thumbnail that cannot be written (a folder holds its name) is named,
+    // the others are written all the same, and the run says it was partly done.
+    TempDir again;
+    const std::string dir2 = again.path("thumbs");
+    std::filesystem::create_directories(dir2 + "/M.MDL.BMP");
+    r = orxsim({"library", "list", "--thumbnails", dir2}, server->url());
+    EXPECT_EQ(r.status, 3) << r.err;
+    EXPECT_EQ(r.out, "models: 2\nB.MDL 0x0\nM.MDL 40x30\nmaterials: 1\nC.CLO 64x64\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir2 + "/C.CLO.BMP"));
+    EXPECT_EQ(r.err.substr(r.err.rfind('\n', r.err.size() - 2) + 1), "orxsim: thumbnails not written: M.MDL\n")
+        << r.err;
 }
 
 TEST_F(OrxsimLibrary, RmDeletesWithTheCompanionAndReportsWhatCannotBeDeleted)

@@ -153,5 +153,34 @@ TEST(PairSave, ACompanionThatCannotBeCompletedKeepsTheOldPair)
     }
 }
 
+// The companion completes but cannot be renamed in (its temp file went
+// away): the raw file already renamed is put back, or removed when there
+// was none before, so the pair on disk is never half new.
+TEST(PairSave, ACompanionThatCannotBeRenamedInPutsTheRawFileBack)
+{
+    for (bool oldPair : {true, false}) {
+        SCOPED_TRACE(oldPair ? "over an old pair" : "a new pair");
+        TempDir dir;
+        const std::string raw = dir.path("P.RGB"), companion = dir.path("P.IPR");
+        if (oldPair) {
+            writeFileBytes(raw, {1, 1});
+            writeFileBytes(companion, {2, 2});
+        }
+        AtomicFile newRaw(raw), newCompanion(companion);
+        newRaw.write("new raw", 7);
+        newCompanion.write("new companion", 13);
+        for (const std::string& temp : tempFilesIn(dir))
+            if (temp.find("P.IPR.orxtmp-") != std::string::npos) ASSERT_EQ(::unlink(temp.c_str()), 0);
+        EXPECT_FALSE(commitTogether({&newRaw, &newCompanion}));
+        EXPECT_EQ(fileExists(raw), oldPair);
+        EXPECT_EQ(fileExists(companion), oldPair);
+        if (oldPair) {
+            EXPECT_EQ(readFileBytes(raw), (std::vector<uint8_t>{1, 1}));
+            EXPECT_EQ(readFileBytes(companion), (std::vector<uint8_t>{2, 2}));
+        }
+        EXPECT_TRUE(tempFilesIn(dir).empty());
+    }
+}
+
 }  // namespace
 }  // namespace orx

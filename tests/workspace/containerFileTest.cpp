@@ -135,6 +135,10 @@ TEST(ContainerFile, DamagedHeadersAreRefusedAndTheWorkspaceKept)
         for (int i = 0; i < 4; ++i) b[o + i] = uint8_t(v >> (8 * i));
         return b;
     };
+    // A whole file of 2000 x 1001 pixels: more than a 16 MB block holds.
+    auto tooLarge = with32(66, 2000);
+    for (int i = 0; i < 4; ++i) tooLarge[70 + i] = uint8_t(1001 >> (8 * i));
+    tooLarge.resize(256 + 2000 * 1001 * 3 + 12'600);
     struct Case {
         const char* what;
         std::vector<uint8_t> bytes;
@@ -146,10 +150,12 @@ TEST(ContainerFile, DamagedHeadersAreRefusedAndTheWorkspaceKept)
         {"pixels beyond the end", with32(74, 20'000), "incomplete"},
         {"offset inside the header", with32(74, 10), "damaged header"},
         {"truncated pixels", std::vector<uint8_t>(good.begin(), good.begin() + 700), "incomplete"},
-        {"larger than the block", with32(66, 10'000'000), "RAM too small"},
+        {"larger than the block", tooLarge, "RAM too small"},
+        // Text that is no container: its "sizes" do not fit the file.
+        {"not a container", std::vector<uint8_t>(4000, 'x'), "damaged header"},
     };
     for (auto& c : cases) {
-        TestWorkspace t;
+        TestWorkspace t(16'000'000);
         test::fillPattern(t.ws, 7, 3);
         auto before = imageCopy(t.ws);
         writeFileBytes(dir.path("B.CLO"), c.bytes);

@@ -99,7 +99,7 @@ TEST(RgbFile, BadInputIsRefusedAndTheWorkspaceKept)
         return s;
     };
     const BadRgb cases[] = {
-        {"companion missing", "", 12, nullptr},
+        {"companion missing", "", 12, "X.IPR file."},
         {"no numbers", pad("abc"), 12, "gives an invalid image size"},
         {"zero width", pad("0 4 0 0"), 12, "gives an invalid image size"},
         {"negative height", pad("4 -4 0 0"), 12, "gives an invalid image size"},
