@@ -16,7 +16,10 @@ class QMenu;
 
 namespace orx::app {
 
+class AirBrushPaletteWindow;
+class ColourBoxWindow;
 class CursorTable;
+class PaintPaletteWindow;
 class QtPlatform;
 class RunProgress;
 
@@ -28,6 +31,10 @@ public:
     CMainFrame(Studio& studio, const CursorTable& cursors, QtPlatform* platform, QWidget* parent = nullptr);
 
     CVLX98View* view() const { return view_; }
+    // The paint tools' windows; nullptr until first opened.
+    PaintPaletteWindow* paintPalette() const { return paintPalette_; }
+    ColourBoxWindow* colourBox() const { return colourBox_; }
+    AirBrushPaletteWindow* airBrushPalette() const { return airBrush_; }
     Studio& studio() const { return studio_; }
     RunProgress* runProgress() const { return progress_; }
     int32_t menuBarId() const { return menuBarId_; }
@@ -64,6 +71,10 @@ public:
     std::string chooseTextFile(const std::string& title, const std::string& filter) override;
     std::optional<std::vector<std::string>> editText(const std::string& path, const TextDocument& doc,
                                                      bool editable) override;
+    void openToolWindow(ToolWindow window) override;
+    bool askPenWidth(int32_t& width) override;
+    bool askFont(std::string& font, Rgb& colour) override;
+    std::string askText() override;
     void languageChanged() override;
     void terminate(int code) override;
     void closeProgram() override;
@@ -92,6 +103,9 @@ private:
     bool placed_ = false;
     QPoint contrastPosition_;  // the contrast dialog reopens where it was closed
     Shell* layer_ = nullptr;
+    PaintPaletteWindow* paintPalette_ = nullptr;
+    ColourBoxWindow* colourBox_ = nullptr;
+    AirBrushPaletteWindow* airBrush_ = nullptr;
 };
 
 }  // namespace orx::app

@@ -65,6 +65,15 @@ enum class SecondImage : uint8_t {
     Photograph,  // the model's photograph as model loading left it (the runs re-dress its material area)
 };
 
+// Pixels with their coverage floating over the picture until applied
+// (engine/piece.h): the text tool's text, the pieces of parts files.
+struct FloatingPiece {
+    int32_t x = 0, y = 0;           // top-left corner in image pixels, on the picture or not
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> pixels;    // width x height x 3: R, G, B
+    std::vector<uint8_t> coverage;  // width x height: 0 clear .. 255 opaque
+};
+
 struct MeshPoint {
     int32_t x = 0, y = 0;
 };
@@ -129,6 +138,7 @@ struct Workspace {
     int32_t brushRadius = 30;            // air brush, 2..255
     int32_t brushStrength = 30;          // air brush, 5..255
     int32_t densityRadius = 0;           // the radius DENSITY was last built for; 0 when never
+    int32_t densityStrength = 0;         // and the strength
     Point cloneOffset{100, -100};        // where the copy brush takes its pixels, from the cursor
     std::string textFont;                // the text tool's font, as the font dialog describes it
     Rgb textColour{};
@@ -222,6 +232,7 @@ struct Workspace {
     int32_t modelMapped = 0;
     int32_t materialChosen = 0;
     int32_t pieceFloating = 0;
+    FloatingPiece piece;          // the floating piece while pieceFloating is 1
     int32_t pieceChosen = 0;      // a piece was chosen in the file browser
     int32_t materialVariant = 0;  // material layout variant 0, 1 or 2
 };

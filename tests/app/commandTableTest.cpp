@@ -91,7 +91,14 @@ TEST(CommandTable, TheBuiltCommandsAreExactlyThoseThatAct)
         IdRotateCounter, IdNormalRepeat, IdHorizontalRepeat, IdVerticalRepeat, IdHelp, IdChangeMaterialReflection,
         IdMaskedToBlack, IdMemory, IdMirrorLeftRight, IdMirrorTopBottom, IdHalve, IdAddRgbWithMask,
         IdMirroredBlock, IdFlippedBlock, IdRgbUndo, IdMskUndo, IdSavePrtFromMaskEdge, IdRgbRedo, IdMskRedo,
-        IdAbout, IdAppExit, IdEditOrx, IdEditMmp};
+        IdAbout, IdAppExit, IdEditOrx, IdEditMmp,
+        // The paint tools, their windows and the floating piece's move.
+        IdPen, IdLine, IdCurve, IdRectangle, IdPenWidth, IdFill, IdMaskFill, IdChangeColour, IdMaskPen, IdMaskLine,
+        IdMaskCurve, IdMaskRectangle, IdColourBoxAndPaint, IdColourBox, IdMovePiece, IdAirBrush, IdAirBrushCopy,
+        IdColourBoxAndAirBrush, IdFilledRectangle, IdMaskFilledRectangle, IdDashedCurve, IdShadedCurve,
+        IdHoledCurve, IdShadedFill, IdShadedFillMaskEdge, IdFont, IdText, IdReflectionFill, IdCircle,
+        IdFilledCircle, IdMaskCircle, IdMaskFilledCircle, IdEllipse, IdFilledEllipse, IdMaskEllipse,
+        IdMaskFilledEllipse, IdGradientRectangle, IdGradientCircle, IdGradientEllipse};
     for (const Command& c : commandTable()) EXPECT_EQ(isBuilt(c), acting.count(c.id) == 1) << c.id;
 }
 

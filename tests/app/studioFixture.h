@@ -29,6 +29,9 @@ public:
     // The language dialog: the button clicked (0 none) and whether OK ends it.
     std::deque<std::pair<int32_t, bool>> languageAnswers;
     std::vector<int32_t> aboutBoxes;
+    std::deque<int32_t> penWidthAnswers;                    // none left: Cancel
+    std::deque<std::pair<std::string, Rgb>> fontAnswers;    // none left: Cancel
+    std::deque<std::string> textAnswers;                    // "" is Cancel
     int terminatedWith = -1;
     bool closeAsked = false;
 
@@ -50,6 +53,19 @@ public:
     }
     bool askLanguage() override;
     void showAbout(int32_t dialog) override { aboutBoxes.push_back(dialog); }
+    bool askPenWidth(int32_t& width) override
+    {
+        if (penWidthAnswers.empty()) return false;
+        width = pop(penWidthAnswers, 0);
+        return true;
+    }
+    bool askFont(std::string& font, Rgb& colour) override
+    {
+        if (fontAnswers.empty()) return false;
+        std::tie(font, colour) = pop(fontAnswers, std::pair<std::string, Rgb>());
+        return true;
+    }
+    std::string askText() override { return pop(textAnswers, std::string()); }
     void terminate(int code) override { terminatedWith = code; }
     void closeProgram() override { closeAsked = true; }
 
