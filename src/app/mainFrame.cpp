@@ -249,11 +249,15 @@ void CMainFrame::openToolWindow(ToolWindow window)
             colourBox_ = new ColourBoxWindow(studio_.ws, this);
             colourBox_->setWindowTitle(QString::fromUtf8(langText(studio_.ws, Msg::ColourBoxTitle)));
             connect(view_, &CVLX98View::penPicked, colourBox_, &ColourBoxWindow::refresh);
+            connect(colourBox_, &ColourBoxWindow::penChanged, this, &CMainFrame::penChanged);
         }
         bringUp(colourBox_, kColourBoxPlace, created);
         break;
     case OpenPaintPalette:
-        if (created) paintPalette_ = new PaintPaletteWindow(*this, this);
+        if (created) {
+            paintPalette_ = new PaintPaletteWindow(*this, this);
+            connect(paintPalette_, &PaintPaletteWindow::penChanged, this, &CMainFrame::penChanged);
+        }
         bringUp(paintPalette_, kPaintPalettePlace, created);
         break;
     case OpenAirBrush:
@@ -261,6 +265,12 @@ void CMainFrame::openToolWindow(ToolWindow window)
         bringUp(airBrush_, kAirBrushPlace, created);
         break;
     }
+}
+
+void CMainFrame::showPen()
+{
+    if (colourBox_) colourBox_->refresh();
+    if (paintPalette_) paintPalette_->refresh();
 }
 
 bool CMainFrame::askPenWidth(int32_t& width)

@@ -31,6 +31,9 @@ public:
     CMainFrame(Studio& studio, const CursorTable& cursors, QtPlatform* platform, QWidget* parent = nullptr);
 
     CVLX98View* view() const { return view_; }
+    // The pen changed outside its windows (a macro): the colour box and the
+    // paint palette show it.
+    void showPen();
     // The paint tools' windows; nullptr until first opened.
     PaintPaletteWindow* paintPalette() const { return paintPalette_; }
     ColourBoxWindow* colourBox() const { return colourBox_; }
@@ -85,6 +88,9 @@ signals:
     void commandStatesChanged();
     // A command ran (it was enabled and its handler has returned).
     void commandRan(int32_t id);
+    // The colour box or the paint palette set the pen (colour, density,
+    // width), or a macro did.
+    void penChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -154,6 +154,7 @@ PaintPaletteWindow::PaintPaletteWindow(CMainFrame& frame, QWidget* parent)
         connect(b, &QToolButton::clicked, this, [this, w] {
             ws_.penWidth = w;
             refresh();
+            emit penChanged();
         });
         grid->addWidget(b, row + (w - 1) / kColumns, (w - 1) % kColumns);
         widths_[w - 1] = b;

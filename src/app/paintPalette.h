@@ -40,6 +40,10 @@ public:
     // Buttons from the workspace and the command table's rules.
     void refresh();
 
+signals:
+    // A width button set the pen's width.
+    void penChanged();
+
 private:
     struct Slot {
         QToolButton* button;

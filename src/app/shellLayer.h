@@ -37,6 +37,10 @@ public:
     {
         return inner_.editText(path, doc, editable);
     }
+    void openToolWindow(ToolWindow window) override { inner_.openToolWindow(window); }
+    bool askPenWidth(int32_t& width) override { return inner_.askPenWidth(width); }
+    bool askFont(std::string& font, Rgb& colour) override { return inner_.askFont(font, colour); }
+    std::string askText() override { return inner_.askText(); }
     void languageChanged() override { inner_.languageChanged(); }
     void terminate(int code) override { inner_.terminate(code); }
     void closeProgram() override { inner_.closeProgram(); }

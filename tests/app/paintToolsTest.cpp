@@ -3,6 +3,7 @@
 // driven with the mouse on Qt's offscreen platform.
 #include <QApplication>
 #include <QComboBox>
+#include <QFont>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
@@ -14,6 +15,8 @@
 #include "app/airBrushPalette.h"
 #include "app/colourBoxWindow.h"
 #include "app/commandTable.h"
+#include "app/macroPlayer.h"
+#include "app/macroRecorder.h"
 #include "app/paintPalette.h"
 #include "app/view.h"
 #include "studioFixture.h"
@@ -75,6 +78,18 @@ struct PaintFixture {
         click(p);
         QTest::mouseDClick(&view, Qt::LeftButton, {}, p);
         release(p);
+    }
+    // Plays a macro; its error, empty when every line played.
+    std::string play(const std::string& text)
+    {
+        Macro m;
+        std::string error;
+        if (!parseMacro(text, s.dir.path("m.mac"), "", m, error)) return error;
+        MacroPlayer player(*s.frame, m);
+        ::testing::internal::CaptureStderr();
+        player.play();
+        ::testing::internal::GetCapturedStderr();
+        return player.error();
     }
 };
 
@@ -342,6 +357,58 @@ TEST(ColourBox, SlidersFieldsAndTheFileWhenTheBoxOpensAndCloses)
     ASSERT_EQ(bytes.size(), 166u);
     EXPECT_EQ(bytes[30], 7);
     EXPECT_EQ(bytes[33], 40);
+}
+
+TEST(PaintMacros, ThePenLineAndRecordedPaintWorkPlayBackToTheSameBytes)
+{
+    struct Case {
+        const char* text;
+        const char* error;
+    };
+    for (const Case c : {Case{"pen 1 2\n", "line 1: pen N N N [density N] [width N] is the form"},
+                         Case{"pen 1 2 256\n", "line 1: a colour is three values 0..255"},
+                         Case{"pen 1 2 3 density 101\n", "line 1: the density is 0 to 100"},
+                         Case{"pen 1 2 3 width 6\n", "line 1: the pen width is 1 to 5"},
+                         Case{"answer width 0\n", "line 1: the pen width is 1 to 5"}}) {
+        Macro m;
+        std::string error;
+        EXPECT_FALSE(parseMacro(c.text, "/m/a.mac", "", m, error)) << c.text;
+        EXPECT_EQ(error, c.error);
+    }
+
+    PaintFixture a;
+    const std::string path = a.s.dir.path("paint.mac");
+    {
+        MacroRecorder recorder(*a.s.frame, path);
+        ASSERT_TRUE(a.run(IdColourBox));
+        ColourBoxWindow* box = a.s.frame->colourBox();
+        for (int v = 0; v <= 200; v += 50) box->slider(SliderGreen)->setValue(v);  // one line for the whole drag
+        box->field(SliderDensity)->setValue(50);
+        a.s.frame->penWidthAnswers.push_back(3);
+        ASSERT_TRUE(a.run(IdPenWidth));
+        ASSERT_TRUE(a.run(IdPen));
+        a.press(a.win(10, 10));
+        a.move(a.win(30, 20));
+        a.release(a.win(50, 12));
+        a.s.frame->fontAnswers.push_back({QFont().toString().toStdString(), Rgb{0, 90, 0}});
+        ASSERT_TRUE(a.run(IdFont));
+        a.s.frame->textAnswers.push_back("Ok");
+        ASSERT_TRUE(a.run(IdText));
+        a.doubleClick(a.win(a.ws.piece.x + 1, a.ws.piece.y + 1));
+        ASSERT_TRUE(recorder.ok());
+    }
+    const std::vector<uint8_t> bytes = test::readFileBytes(path);
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_NE(text.find("pen 250 200 0 density 50 width 1\nanswer width 3\ncommand 32799\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("pen 250 100 0"), std::string::npos) << text;
+    EXPECT_NE(text.find("answer text Ok\n"), std::string::npos) << text;
+
+    PaintFixture b;
+    EXPECT_EQ(b.play(text), "") << text;
+    EXPECT_TRUE(b.image() == a.image());
+    EXPECT_EQ(b.ws.penWidth, 3);
+    EXPECT_EQ(b.ws.penDensity, 50);
+    EXPECT_EQ(b.ws.textColour.g, 90);
 }
 
 }  // namespace
