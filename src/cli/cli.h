@@ -38,6 +38,9 @@ int sampleLibraryCommand(Cli& cli);
 int libraryCommand(Cli& cli);
 int showCommand(Cli& cli);
 int batchCommand(Cli& cli);
+int autoMaskCommand(Cli& cli);
+int recolourCommand(Cli& cli);
+int colourWaysCommand(Cli& cli);
 
 // dress's options that show takes too: --layout, --contrast, --soft and
 // --reflection into the workspace. kExitOk, or the status of the refusal.
@@ -49,6 +52,9 @@ bool openRequestedLibrary(Cli& cli, std::unique_ptr<Library>& library);
 
 // Prints the usage (and why, when given) to stderr; returns kExitUsage.
 int usage(const char* why = nullptr);
+// A string as a JSON string literal.
+std::string jsonString(const std::string& s);
+
 // Prints one line to stderr; returns kExitFailed.
 int fail(const std::string& text);
 

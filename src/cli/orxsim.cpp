@@ -7,6 +7,7 @@
 //   orxsim sample-library DIR
 //   orxsim library list|rm ...
 //   orxsim batch MANIFEST -o DIR [--jobs N] [--shard I/N] [--format bmp|rgb]
+//   orxsim automask|recolour|colourways IN ... -o OUT
 //
 // Exit status 0 on success, 1 when the job failed (the reason on stderr),
 // 2 for a command line that cannot be understood.
@@ -42,7 +43,10 @@ const char kUsage[] =
     "       orxsim sample-library DIR\n"
     "       orxsim library list [--library URL] [--json] [--thumbnails DIR]\n"
     "       orxsim library rm NAME [--library URL]\n"
-    "       orxsim batch MANIFEST -o DIR [--jobs N] [--shard I/N] [--format bmp|rgb]\n";
+    "       orxsim batch MANIFEST -o DIR [--jobs N] [--shard I/N] [--format bmp|rgb]\n"
+    "       orxsim automask IN --hue L --saturation L --value L [--area X0,Y0,X1,Y1] -o OUT\n"
+    "       orxsim recolour IN --curves FILE [--hsv] [--area X0,Y0,X1,Y1] [--mask M.MSK] -o OUT\n"
+    "       orxsim colourways IN --colours RRGGBB,RRGGBB[,...] [--way K] -o OUT\n";
 
 }  // namespace
 
@@ -88,13 +92,7 @@ bool Cli::flag(const char* name) const
     return option(name, v);
 }
 
-namespace {
-
-
-
-// ---- info
-
-std::string jsonString(const std::string& s)
+std::string orx::jsonString(const std::string& s)
 {
     std::string out = "\"";
     for (char c : s) {
@@ -109,6 +107,10 @@ std::string jsonString(const std::string& s)
     }
     return out + "\"";
 }
+
+namespace {
+
+// ---- info
 
 // A kind whose size the file-kind table reads: its kind, width and height.
 int infoSized(Cli& cli, const std::string& name, const FileKindInfo& kind)
@@ -240,12 +242,16 @@ const Command kCommands[] = {
     {"sample-library", sampleLibraryCommand},
     {"library", libraryCommand},
     {"batch", batchCommand},
+    {"automask", autoMaskCommand},
+    {"recolour", recolourCommand},
+    {"colourways", colourWaysCommand},
 };
 
 // Options that take a value; every other "--x" is a flag.
 const char* const kValueOptions[] = {"--area", "--material", "--layout", "--contrast", "-o",
                                      "--library", "--thumbnails", "--frames", "--view", "--loops",
-                                     "--jobs", "--shard", "--format"};
+                                     "--jobs", "--shard", "--format",
+                                     "--hue", "--saturation", "--value", "--curves", "--mask", "--colours", "--way"};
 
 bool takesValue(const std::string& opt)
 {

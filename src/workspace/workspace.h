@@ -74,6 +74,18 @@ struct FloatingPiece {
     std::vector<uint8_t> coverage;  // width x height: 0 clear .. 255 opaque
 };
 
+// Six look-up curves of 256 levels, each the identity until changed.
+struct ToneCurveTables {
+    uint8_t level[6][256];
+    ToneCurveTables()
+    {
+        for (auto& curve : level)
+            for (int i = 0; i < 256; ++i) curve[i] = uint8_t(i);
+    }
+    uint8_t* operator[](int curve) { return level[curve]; }
+    const uint8_t* operator[](int curve) const { return level[curve]; }
+};
+
 struct MeshPoint {
     int32_t x = 0, y = 0;
 };
@@ -143,6 +155,18 @@ struct Workspace {
     std::string textFont;                // the text tool's font, as the font dialog describes it
     Rgb textColour{};
     std::vector<FillSpan> fillSpans;     // the fills' span stack, kept between fills
+
+    // ---- colour tools: automatic mask, tone curves, colour ways (src/tools)
+    // Level tables of byte H, S and V: 255 where the level is in.
+    uint8_t sampledHue[256]{}, sampledSaturation[256]{}, sampledValue[256]{};
+    uint8_t selectedHue[256]{}, selectedSaturation[256]{}, selectedValue[256]{};
+    ToneCurveTables toneCurves;               // R, G, B, H, S, V: the output of each input level
+    uint8_t toneSamples[6][256]{};            // 255 where a sampled pixel met the level
+    double curveExponents[6] = {1, 1, 1, 1, 1, 1};
+    int32_t currentCurve = 4;                 // 1..6: R, G, B, H, S, V
+    int32_t colourWayCount = 3;               // 2..5 swatches exchanged
+    int32_t picturesAcross = 3, picturesDown = 2;  // 1..8 each
+    int32_t tilingMode = 0;                   // 0 colour ways, 1 the repeat test
 
     // ---- image block
     uint64_t totalRam = 0;
