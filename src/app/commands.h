@@ -71,6 +71,12 @@ void areaSave(CommandContext&);
 void areaTool(CommandContext&);
 void addRgbFile(CommandContext&);
 
+// paintCommands.cpp
+void penWidthDialog(CommandContext&);
+void openPaintWindows(CommandContext&);
+void chooseFont(CommandContext&);
+void textTool(CommandContext&);
+
 // simulationCommands.cpp
 void loadModel(CommandContext&);
 void changeMaterial(CommandContext&);

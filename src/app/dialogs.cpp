@@ -3,7 +3,9 @@
 
 #include <algorithm>
 
+#include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFontDialog>
 #include <QFormLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -99,6 +101,39 @@ void showAboutBox(const Workspace& ws, int32_t dialog, QWidget* parent)
                     QString::fromUtf8(langText(language, Msg::AboutText)), QMessageBox::Ok, parent);
     box.button(QMessageBox::Ok)->setText(QString::fromUtf8(langText(language, Msg::ButtonOk)));
     box.exec();
+}
+
+TextFontDialog::TextFontDialog(const Workspace& ws, const std::string& font, Rgb colour, QWidget* parent)
+    : QDialog(parent), colour_(colour)
+{
+    setWindowTitle(text(ws, Msg::FontTitle));
+    // The font dialog's own choosers, inside this one.
+    fonts_ = new QFontDialog(this);
+    fonts_->setWindowFlags(Qt::Widget);
+    fonts_->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    if (!font.empty()) {
+        QFont f;
+        if (f.fromString(QString::fromStdString(font))) fonts_->setCurrentFont(f);
+    }
+    colourButton_ = new QPushButton(text(ws, Msg::FontColour), this);
+    connect(colourButton_, &QPushButton::clicked, this, [this] {
+        const QColor c = QColorDialog::getColor(QColor(colour_.r, colour_.g, colour_.b), this);
+        if (!c.isValid()) return;
+        colour_ = Rgb{uint8_t(c.red()), uint8_t(c.green()), uint8_t(c.blue())};
+        showColour();
+    });
+    showColour();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(fonts_);
+    layout->addWidget(colourButton_);
+    layout->addWidget(okCancel(ws, this));
+}
+
+std::string TextFontDialog::fontDescription() const { return fonts_->currentFont().toString().toStdString(); }
+
+void TextFontDialog::showColour()
+{
+    colourButton_->setStyleSheet(QStringLiteral("background-color: rgb(%1, %2, %3)").arg(colour_.r).arg(colour_.g).arg(colour_.b));
 }
 
 }  // namespace orx::app

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
 #include "workspace/workspace.h"
 
 class QDialogButtonBox;
+class QFontDialog;
 class QListWidget;
 class QRadioButton;
 class QPushButton;
@@ -60,6 +62,22 @@ public:
 private:
     QSpinBox* width_;
     QSpinBox* height_;
+};
+
+// The text tool's font and colour: the font dialog's choices and a colour
+// button.
+class TextFontDialog : public QDialog {
+    Q_OBJECT
+public:
+    TextFontDialog(const Workspace& ws, const std::string& font, Rgb colour, QWidget* parent = nullptr);
+    std::string fontDescription() const;
+    Rgb colour() const { return colour_; }
+
+private:
+    QFontDialog* fonts_;
+    QPushButton* colourButton_;
+    Rgb colour_;
+    void showColour();
 };
 
 // About box 100, 192 or 214: the product title, version 10.1, an OK button.

@@ -8,6 +8,7 @@
 #include "imageFileBrowser.h"
 #include "workspace/jpegExport.h"
 #include "workspace/pictureFile.h"
+#include "tools/airBrush.h"
 #include "workspace/fileKinds.h"
 #include "workspace/nativeFile.h"
 #include "workspace/undoSnapshot.h"
@@ -105,6 +106,8 @@ bool openWorkingFile(Workspace& ws, const std::string& name, FileSource& src)
     const FileKindInfo& kind = fileKindOf(name);
     // A new picture's layout leaves no model to dress (layoutPlanes).
     if (!kind.open || !kind.open(ws, name, src)) return false;
+    // The copy brush takes its pixels beside the pointer again.
+    if (kind.kind != FileKind::MSK) ws.cloneOffset = kCloneOffsetStart;
     resetUndo(ws);
     return true;
 }

@@ -26,6 +26,7 @@
 #include "printing.h"
 #include "shellLayer.h"
 #include "view.h"
+#include "tools/paint.h"
 #include "workspace/display.h"
 #include "workspace/fileIo.h"
 #include "workspace/fileKinds.h"
@@ -179,6 +180,11 @@ const char* checkContrast(MacroLine& l, const ReadingContext&)
     return l.real(0) >= 0.1 - 1e-9 && l.real(0) <= 2.0 + 1e-9 ? nullptr : "the contrast lies between 0.1 and 2.0";
 }
 
+const char* checkPenWidth(MacroLine& l, const ReadingContext&)
+{
+    return l.integer(0) >= kMinPenWidth && l.integer(0) <= kMaxPenWidth ? nullptr : "the pen width is 1 to 5";
+}
+
 const char* checkCount(MacroLine& l, const ReadingContext&) { return l.integer(0) >= 0 ? nullptr : "a count is 0 or more"; }
 
 const char* checkQuality(MacroLine& l, const ReadingContext&)
@@ -233,6 +239,8 @@ const AnswerKind kAnswers[] = {
     {"print", "N", checkPrintType},      // "Select Print Type", then Print
     {"text", "TEXT", nullptr},           // a text to type
     {"colour", "N N N", checkColour},    // a colour to pick
+    {"width", "N", checkPenWidth},       // "筆寬設定": the pen width
+    {"font", "N N N TEXT", checkColour}, // the text tool's font: its colour, then the font's description
     {"printer", "TEXT", checkPrinter},   // pdf PATH [a4|letter|WxHin] | default
     {"editor", "", nullptr},             // the lines up to "." become the text (".." for one
                                          // starting with "."); Save, Exit
@@ -327,6 +335,26 @@ void playView(MacroPlayer& p, const MacroLine& l)
     ws.displayScale16 = l.integer(0);
     redisplayAt(ws, l.integer(1), l.integer(2));
     saveDisplay(ws);
+}
+
+// The pen as the colour box and the paint palette set it; the boxes that
+// are open show it.
+const char* checkPen(MacroLine& l, const ReadingContext& rc)
+{
+    if (const char* why = checkColour(l, rc)) return why;
+    const int32_t density = l.option("density", kOpaque), width = l.option("width", kMinPenWidth);
+    if (density < 0 || density > kOpaque) return "the density is 0 to 100";
+    if (width < kMinPenWidth || width > kMaxPenWidth) return "the pen width is 1 to 5";
+    return nullptr;
+}
+
+void playPen(MacroPlayer& p, const MacroLine& l)
+{
+    Workspace& ws = p.ws();
+    ws.penColour = Rgb{uint8_t(l.integer(0)), uint8_t(l.integer(1)), uint8_t(l.integer(2))};
+    ws.penDensity = uint8_t(l.option("density", ws.penDensity));
+    ws.penWidth = l.option("width", ws.penWidth);
+    p.frame().showPen();
 }
 
 // ---- mouse and keys
@@ -424,6 +452,7 @@ const Verb kVerbs[] = {
     {"command", "N", TakesAnswers, playCommand, checkCommand},
     {"wait", "N", Action, playWait, checkWait},
     {"view", "N N N", Action, playView, checkScale},
+    {"pen", "N N N [density N] [width N]", Action, playPen, checkPen},
     {"down", "N N [right] [shift] [ctrl]", Action, playDown, nullptr},
     {"move", "N N", Action, playMove, nullptr},
     {"up", "N N [right] [shift] [ctrl]", TakesAnswers, playUp, nullptr},
@@ -733,6 +762,28 @@ private:
         // The preview's "Print", with the printer answered as for the print
         // dialog; "cancel" closes the preview.
         bool previewPage(int32_t, QPrinter& printer) override { return choosePrinter(printer); }
+        bool askPenWidth(int32_t& width) override
+        {
+            const MacroLine* a = p_.answer({"width", "ok"}, langText(p_.ws(), Msg::PenWidthTitle));
+            if (!a || a->kind == "cancel") return false;
+            if (a->kind == "width") width = a->integer(0);
+            return true;
+        }
+        bool askFont(std::string& font, Rgb& colour) override
+        {
+            const MacroLine* a = p_.answer({"font", "ok"}, langText(p_.ws(), Msg::FontTitle));
+            if (!a || a->kind == "cancel") return false;
+            if (a->kind == "font") {
+                colour = Rgb{uint8_t(a->integer(0)), uint8_t(a->integer(1)), uint8_t(a->integer(2))};
+                font = a->args[3];
+            }
+            return true;
+        }
+        std::string askText() override
+        {
+            const MacroLine* a = p_.answer({"text"}, langText(p_.ws(), Msg::TextTitle));
+            return a && a->kind == "text" ? a->args[0] : std::string();
+        }
 
     private:
         MacroPlayer& p_;

@@ -10,6 +10,7 @@
 //
 //   open PATH | save PATH | savemask PATH | command ID | wait MS
 //   view S X Y                              scale (16 is 1:1), image point at the centre
+//   pen R G B [density D] [width W]         the pen, as the colour box and palette set it
 //   down X Y [right] [shift] [ctrl] | move X Y | up X Y [right] [shift] [ctrl]
 //   click X Y [right] [shift] [ctrl] | dblclick X Y | key NAME
 //   answer ...                              the next dialog's answer (kAnswers in macroPlayer.cpp)

@@ -120,6 +120,25 @@ private:
         bool previewPage(int32_t type, QPrinter& printer) override
         {
             return notePrinter(inner_.previewPage(type, printer), printer);
+        bool askPenWidth(int32_t& width) override
+        {
+            const bool ok = inner_.askPenWidth(width);
+            r_.note(ok ? "answer width " + std::to_string(width) : "answer cancel");
+            return ok;
+        }
+        bool askFont(std::string& font, Rgb& colour) override
+        {
+            const bool ok = inner_.askFont(font, colour);
+            r_.note(ok ? "answer font " + std::to_string(colour.r) + " " + std::to_string(colour.g) + " " +
+                             std::to_string(colour.b) + " " + escapeMacroText(font)
+                       : "answer cancel");
+            return ok;
+        }
+        std::string askText() override
+        {
+            const std::string text = inner_.askText();
+            r_.note(text.empty() ? "answer cancel" : "answer text " + escapeMacroText(text));
+            return text;
         }
 
     private:
@@ -192,6 +211,7 @@ MacroRecorder::MacroRecorder(CMainFrame& frame, const std::string& path) : frame
     layers_ = std::make_unique<Layers>(*this, frame, frame.studio().ws);
     frame.view()->installEventFilter(this);
     connect(&frame, &CMainFrame::commandRan, this, &MacroRecorder::commandRan);
+    connect(&frame, &CMainFrame::penChanged, this, &MacroRecorder::penChanged);
     lines_.push_back("# recorded by orxweb");
     action({});
 }
@@ -218,9 +238,23 @@ void MacroRecorder::stopPolled(bool stop)
     stopNoted_ = true;
 }
 
+// The pen as the colour box or the palette left it: one line before the
+// next action, however many steps a slider took.
+void MacroRecorder::penChanged()
+{
+    const Workspace& ws = frame_.studio().ws;
+    pen_ = "pen " + std::to_string(ws.penColour.r) + " " + std::to_string(ws.penColour.g) + " " +
+           std::to_string(ws.penColour.b) + " density " + std::to_string(ws.penDensity) + " width " +
+           std::to_string(ws.penWidth);
+}
+
 // The notes, then the line (none for the first write); the whole file again.
 void MacroRecorder::action(const std::string& line)
 {
+    if (!line.empty() && !pen_.empty()) {
+        lines_.push_back(pen_);
+        pen_.clear();
+    }
     if (!line.empty()) {
         lines_.insert(lines_.end(), notes_.begin(), notes_.end());
         lines_.push_back(line);

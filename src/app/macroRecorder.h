@@ -4,7 +4,8 @@
 //   orxweb --record FILE [START]
 //
 // Written: each command after the answers its dialogs were given and the
-// messages it showed ("expect message"); the picture's mouse events (moves
+// messages it showed ("expect message"); the pen when the colour box or the
+// paint palette changed it ("pen"); the picture's mouse events (moves
 // only with a button held; a press and release in one place as a click);
 // keys the view receives; "view S X Y" before a mouse event whenever the
 // scale or the centre changed since the last one; a show or a run the person
@@ -55,6 +56,7 @@ private:
     void viewIfChanged();
     void mouse(QEvent* event, Point at);
     void commandRan(int32_t id);
+    void penChanged();
 
     CMainFrame& frame_;
     std::string path_;
@@ -64,6 +66,7 @@ private:
     std::vector<std::string> notes_;
     std::optional<Press> press_;
     bool afterDoubleClick_ = false;
+    std::string pen_;  // a "pen" line waiting for the next action
     bool spaceHeld_ = false;
     bool dispatching_ = false;
     int32_t polls_ = 0;

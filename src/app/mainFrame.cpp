@@ -9,6 +9,8 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QSpinBox>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QPrintDialog>
@@ -21,6 +23,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "airBrushPalette.h"
+#include "colourBoxWindow.h"
 #include "commandContext.h"
 #include "commandTable.h"
 #include "commands.h"
@@ -30,6 +34,7 @@
 #include "focusAfterModal.h"
 #include "menus.h"
 #include "printing.h"
+#include "paintPalette.h"
 #include "qtPlatform.h"
 #include "shellLayer.h"
 #include "runProgress.h"
@@ -69,6 +74,17 @@ QKeySequence shortcutOf(const Shortcut& s)
 }
 
 constexpr char kShortWord[] = "ORXWEB";
+
+// Where the paint tools' windows first appear, from the screen's top left.
+const QPoint kPaintPalettePlace(10, 45), kColourBoxPlace(95, 45), kAirBrushPlace(300, 45);
+
+// A tool window comes up where it was, or at its first place.
+void bringUp(QWidget* window, QPoint first, bool created)
+{
+    if (created) window->move(first);
+    window->show();
+    window->raise();
+}
 
 }  // namespace
 
@@ -348,6 +364,67 @@ std::optional<std::vector<std::string>> CMainFrame::editText(const std::string& 
     TextEditor editor(studio_.ws, path, doc, editable, this);
     editor.exec();
     return editor.saved();
+}
+
+void CMainFrame::openToolWindow(ToolWindow window)
+{
+    const bool created = window == OpenColourBox ? !colourBox_ : window == OpenPaintPalette ? !paintPalette_ : !airBrush_;
+    switch (window) {
+    case OpenColourBox:
+        if (created) {
+            colourBox_ = new ColourBoxWindow(studio_.ws, this);
+            colourBox_->setWindowTitle(QString::fromUtf8(langText(studio_.ws, Msg::ColourBoxTitle)));
+            connect(view_, &CVLX98View::penPicked, colourBox_, &ColourBoxWindow::refresh);
+            connect(colourBox_, &ColourBoxWindow::penChanged, this, &CMainFrame::penChanged);
+        }
+        bringUp(colourBox_, kColourBoxPlace, created);
+        break;
+    case OpenPaintPalette:
+        if (created) {
+            paintPalette_ = new PaintPaletteWindow(*this, this);
+            connect(paintPalette_, &PaintPaletteWindow::penChanged, this, &CMainFrame::penChanged);
+        }
+        bringUp(paintPalette_, kPaintPalettePlace, created);
+        break;
+    case OpenAirBrush:
+        if (created) airBrush_ = new AirBrushPaletteWindow(*this, this);
+        bringUp(airBrush_, kAirBrushPlace, created);
+        break;
+    }
+}
+
+void CMainFrame::showPen()
+{
+    if (colourBox_) colourBox_->refresh();
+    if (paintPalette_) paintPalette_->refresh();
+}
+
+bool CMainFrame::askPenWidth(int32_t& width)
+{
+    bool ok = false;
+    const Workspace& ws = studio_.ws;
+    const int w = QInputDialog::getInt(this, QString::fromUtf8(langText(ws, Msg::PenWidthTitle)),
+                                       QString::fromUtf8(langText(ws, Msg::PenWidthLabel)), width, 1, 5, 1, &ok);
+    if (ok) width = w;
+    return ok;
+}
+
+bool CMainFrame::askFont(std::string& font, Rgb& colour)
+{
+    TextFontDialog dialog(studio_.ws, font, colour, this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    font = dialog.fontDescription();
+    colour = dialog.colour();
+    return true;
+}
+
+std::string CMainFrame::askText()
+{
+    bool ok = false;
+    const Workspace& ws = studio_.ws;
+    const QString text = QInputDialog::getText(this, QString::fromUtf8(langText(ws, Msg::TextTitle)),
+                                               QString::fromUtf8(langText(ws, Msg::TextLabel)), QLineEdit::Normal, {}, &ok);
+    return ok ? text.toStdString() : std::string();
 }
 
 void CMainFrame::languageChanged()

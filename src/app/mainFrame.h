@@ -16,7 +16,10 @@ class QMenu;
 
 namespace orx::app {
 
+class AirBrushPaletteWindow;
+class ColourBoxWindow;
 class CursorTable;
+class PaintPaletteWindow;
 class QtPlatform;
 class RunProgress;
 
@@ -28,6 +31,13 @@ public:
     CMainFrame(Studio& studio, const CursorTable& cursors, QtPlatform* platform, QWidget* parent = nullptr);
 
     CVLX98View* view() const { return view_; }
+    // The pen changed outside its windows (a macro): the colour box and the
+    // paint palette show it.
+    void showPen();
+    // The paint tools' windows; nullptr until first opened.
+    PaintPaletteWindow* paintPalette() const { return paintPalette_; }
+    ColourBoxWindow* colourBox() const { return colourBox_; }
+    AirBrushPaletteWindow* airBrushPalette() const { return airBrush_; }
     Studio& studio() const { return studio_; }
     RunProgress* runProgress() const { return progress_; }
     int32_t menuBarId() const { return menuBarId_; }
@@ -79,6 +89,10 @@ public:
     void defaultPrinter(QPrinter&) override {}
     bool previewPage(int32_t type, QPrinter& printer) override;
     bool keepAlive(int32_t ms) override;
+    void openToolWindow(ToolWindow window) override;
+    bool askPenWidth(int32_t& width) override;
+    bool askFont(std::string& font, Rgb& colour) override;
+    std::string askText() override;
     void languageChanged() override;
     void terminate(int code) override;
     void closeProgram() override;
@@ -89,6 +103,9 @@ signals:
     void commandStatesChanged();
     // A command ran (it was enabled and its handler has returned).
     void commandRan(int32_t id);
+    // The colour box or the paint palette set the pen (colour, density,
+    // width), or a macro did.
+    void penChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -108,6 +125,9 @@ private:
     QPoint contrastPosition_;  // the contrast dialog reopens where it was closed
     Shell* layer_ = nullptr;
     std::string startMaterial_;
+    PaintPaletteWindow* paintPalette_ = nullptr;
+    ColourBoxWindow* colourBox_ = nullptr;
+    AirBrushPaletteWindow* airBrush_ = nullptr;
 };
 
 }  // namespace orx::app

@@ -45,10 +45,10 @@ constexpr MenuItem end() { return {MenuItem::End, 0, nullptr, nullptr}; }
     popup("Tools", "工具"), item(IdColourBoxAndPaint), item(IdColourBox), item(IdColourBoxAndAirBrush), sep(),   \
         item(IdPen), item(IdLine), item(IdCurve), item(IdRectangle), item(IdFilledRectangle),                  \
         item(IdCircle), item(IdFilledCircle), item(IdEllipse), item(IdFilledEllipse),                          \
-        item(IdGradientRectangle), item(IdGradientCircle), item(IdGradientEllipse), item(IdDoubleCurve),       \
-        item(IdShadedCurve), item(IdDashedCurve), item(IdFill), item(IdChangeColour), item(IdShadedFill),      \
-        item(IdMaterialFill), item(IdReflectionFill), item(IdText), item(IdFont), item(IdPenWidth),            \
-        item(IdContrast), sep(), item(IdAirBrush), item(IdAirBrushRings), sep(),                               \
+        item(IdGradientRectangle), item(IdGradientCircle), item(IdGradientEllipse), item(IdDashedCurve),       \
+        item(IdShadedCurve), item(IdHoledCurve), item(IdFill), item(IdChangeColour), item(IdShadedFill),      \
+        item(IdShadedFillMaskEdge), item(IdReflectionFill), item(IdText), item(IdFont), item(IdPenWidth),            \
+        item(IdContrast), sep(), item(IdAirBrush), item(IdAirBrushCopy), sep(),                               \
         item(IdNaturalColourChange), item(IdColourChangePick), item(IdColourChangePreview1),                   \
         item(IdColourChangePreview2), item(IdColourChangeArea1), item(IdColourChangeArea2), sep(),             \
         item(IdColourWayConditions), item(IdColourWays), sep(), item(IdEditOrx), item(IdEditMmp),              \

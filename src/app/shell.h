@@ -12,6 +12,7 @@
 #include "workspace/textFile.h"
 
 class QPrinter;
+#include "platform/platform.h"
 
 namespace orx::app {
 
@@ -76,6 +77,16 @@ public:
 
     // The scan dialog, modal: true with the scan when it ended with "To Screen".
     virtual bool scanPicture(ScannedPicture& out) = 0;
+
+    // The paint tools' windows, each opened when it is not open.
+    enum ToolWindow : int32_t { OpenColourBox, OpenPaintPalette, OpenAirBrush };
+    virtual void openToolWindow(ToolWindow window) = 0;
+    // "筆寬設定": the pen width, 1 to 5; false on Cancel.
+    virtual bool askPenWidth(int32_t& width) = 0;
+    // The text tool's font (as a font description) and colour; false on Cancel.
+    virtual bool askFont(std::string& font, Rgb& colour) = 0;
+    // The text tool's text; empty on Cancel.
+    virtual std::string askText() = 0;
 
     // The menu of the language and the caption, after a language change.
     virtual void languageChanged() = 0;

@@ -48,6 +48,10 @@ public:
     void defaultPrinter(QPrinter& printer) override { inner_.defaultPrinter(printer); }
     bool previewPage(int32_t type, QPrinter& printer) override { return inner_.previewPage(type, printer); }
     bool keepAlive(int32_t ms) override { return inner_.keepAlive(ms); }
+    void openToolWindow(ToolWindow window) override { inner_.openToolWindow(window); }
+    bool askPenWidth(int32_t& width) override { return inner_.askPenWidth(width); }
+    bool askFont(std::string& font, Rgb& colour) override { return inner_.askFont(font, colour); }
+    std::string askText() override { return inner_.askText(); }
     void languageChanged() override { inner_.languageChanged(); }
     void terminate(int code) override { inner_.terminate(code); }
     void closeProgram() override { inner_.closeProgram(); }

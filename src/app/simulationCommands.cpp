@@ -3,6 +3,7 @@
 // model again through resimulate and shows the result.
 #include "commandContext.h"
 #include "commands.h"
+#include "tools/airBrush.h"
 #include "engine/shading.h"
 #include "engine/simulation.h"
 #include "workspace/fileKinds.h"
@@ -54,6 +55,7 @@ bool openModel(CommandContext& ctx, const std::string& name)
     }
     dressAgain(ctx);
     resetUndo(ws);
+    ws.cloneOffset = kCloneOffsetStart;
     ws.toolMode = ModeNone;
     return true;
 }

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "cursorIds.h"
+#include "paintModes.h"
 #include "view.h"
 #include "workspace/areaFilter.h"
 #include "workspace/display.h"
@@ -15,13 +16,10 @@
 
 namespace orx::app {
 
-namespace {
-
-// ---- small pieces
+// ---- shared by the families of modes
 
 Point toImage(const Workspace& ws, QPoint at) { return windowToImage(ws, at.x(), at.y()); }
 
-// A mode that ends its own tool sets the next one with its cursor.
 void setMode(ToolContext& ctx, int32_t mode)
 {
     ctx.ws.toolMode = mode;
@@ -30,8 +28,7 @@ void setMode(ToolContext& ctx, int32_t mode)
 
 void redisplay(Workspace& ws) { redisplayAt(ws, ws.viewCentreX, ws.viewCentreY); }
 
-// Recomposes the part of the view that shows an image rectangle; the band
-// keeps the tool's prompt.
+// The band keeps the tool's prompt.
 void redrawImageRect(Workspace& ws, const Rect& r)
 {
     const Point a = imageToWindow(ws, r.x0, r.y0);
@@ -39,24 +36,6 @@ void redrawImageRect(Workspace& ws, const Rect& r)
     redrawRect(ws, a, b, 0);
 }
 
-// The band shows the size label again in place of the tool's prompt.
-void clearPrompt(Workspace& ws) { ws.platform->status("", Rgb{0, 0, 255}); }
-
-class WaitCursor {
-public:
-    explicit WaitCursor(Workspace& ws) : platform_(*ws.platform) { platform_.waitCursor(true); }
-    ~WaitCursor() { platform_.waitCursor(false); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    Platform& platform_;
-};
-
-// ---- backup and cancel
-
-// After the snapshot and before the edit: the planes the edit changes are
-// copied whole to their backups.
 void backUp(ToolContext& ctx, uint32_t planes)
 {
     Workspace& ws = ctx.ws;
@@ -68,11 +47,10 @@ void backUp(ToolContext& ctx, uint32_t planes)
     ctx.gesture.backupPlanes = planes;
 }
 
-// The right button takes the last edit back from the backups. Its snapshot
-// is dropped from the undo count of the plane it was taken of (the file
-// stays and the next snapshot overwrites it). The backup holds one state,
-// so a second cancel copies the same planes again and lowers the count
-// once more.
+// Its snapshot is dropped from the undo count of the plane it was taken of
+// (the file stays and the next snapshot overwrites it). The backup holds
+// one state, so a second cancel copies the same planes again and lowers
+// the count once more.
 void cancelEdit(ToolContext& ctx, uint32_t planes)
 {
     Workspace& ws = ctx.ws;
@@ -87,6 +65,27 @@ void cancelEdit(ToolContext& ctx, uint32_t planes)
     if (count > 0) --count;
     ws.platform->undoStateChanged();
 }
+
+void cancelImageEdit(ToolContext& ctx, QPoint) { cancelEdit(ctx, BackupImage); }
+
+void hideFollower(ToolContext& ctx)
+{
+    ToolGesture& g = ctx.gesture;
+    for (const XorFigure& f : g.followers) ctx.view.invertFigure(f);
+    g.followers.clear();
+}
+
+void showFollower(ToolContext& ctx, std::vector<XorFigure> figures)
+{
+    hideFollower(ctx);
+    for (const XorFigure& f : figures) ctx.view.invertFigure(f);
+    ctx.gesture.followers = std::move(figures);
+}
+
+namespace {
+
+// The band shows the size label again in place of the tool's prompt.
+void clearPrompt(Workspace& ws) { ws.platform->status("", Rgb{0, 0, 255}); }
 
 // ---- rubber-band rectangle
 
@@ -121,24 +120,6 @@ bool endBand(ToolContext& ctx, QPoint at, Rect& r)
     if (!ctx.gesture.dragging) return false;
     dropDrag(ctx);
     return clipToImage(ctx.ws, toImage(ctx.ws, ctx.gesture.dragAnchor), toImage(ctx.ws, at), r);
-}
-
-// ---- a figure that follows the pointer (guide lines, outlines)
-
-void hideFollower(ToolContext& ctx)
-{
-    ToolGesture& g = ctx.gesture;
-    if (!g.followerShown) return;
-    ctx.view.invertFigure(g.follower);
-    g.followerShown = false;
-}
-
-void showFollower(ToolContext& ctx, const XorFigure& f)
-{
-    hideFollower(ctx);
-    ctx.view.invertFigure(f);
-    ctx.gesture.follower = f;
-    ctx.gesture.followerShown = true;
 }
 
 // The window extent of w x h image pixels at the current scale, at least one.
@@ -205,7 +186,7 @@ uint32_t pastePlanes(const Workspace& ws)
     return ws.toolMode == ModeAddRgbWithMask ? BackupImage | BackupMask : BackupImage;
 }
 
-void pasteMove(ToolContext& ctx, QPoint at) { showFollower(ctx, pasteOutline(ctx.ws, at)); }
+void pasteMove(ToolContext& ctx, QPoint at) { showFollower(ctx, {pasteOutline(ctx.ws, at)}); }
 
 void pasteUp(ToolContext& ctx, QPoint at)
 {
@@ -219,7 +200,7 @@ void pasteUp(ToolContext& ctx, QPoint at)
         backUp(ctx, pastePlanes(ws));
         if (pasteRGBFile(ws, ws.pasteFileName, p.x, p.y, 255)) redrawImageRect(ws, r);
     }
-    showFollower(ctx, pasteOutline(ws, at));
+    showFollower(ctx, {pasteOutline(ws, at)});
 }
 
 void pasteCancel(ToolContext& ctx, QPoint)
@@ -248,8 +229,6 @@ void filterUp(ToolContext& ctx, QPoint at)
         redrawImageRect(ws, r);
 }
 
-void cancelImageEdit(ToolContext& ctx, QPoint) { cancelEdit(ctx, BackupImage); }
-
 // ---- modes 978 and 979: dividing the image at a guide line
 
 bool dividesRows(const Workspace& ws) { return ws.toolMode == DivideAtRow; }
@@ -264,7 +243,7 @@ XorFigure guideLine(const Workspace& ws, QPoint at)
     return {XorFigure::Line, QPoint(at.x(), top), QPoint(at.x(), bottom)};
 }
 
-void guideMove(ToolContext& ctx, QPoint at) { showFollower(ctx, guideLine(ctx.ws, at)); }
+void guideMove(ToolContext& ctx, QPoint at) { showFollower(ctx, {guideLine(ctx.ws, at)}); }
 
 void guideErase(ToolContext& ctx, QPoint) { hideFollower(ctx); }
 
@@ -364,13 +343,23 @@ const ToolMode kToolModes[] = {
 
 }  // namespace
 
-std::span<const ToolMode> toolModes() { return kToolModes; }
+std::span<const ToolMode> toolModes()
+{
+    // The rows above and the paint tools' rows (paintModes.cpp): one table.
+    static const std::vector<ToolMode> all = [] {
+        std::vector<ToolMode> rows(std::begin(kToolModes), std::end(kToolModes));
+        const std::span<const ToolMode> paint = paintModes();
+        rows.insert(rows.end(), paint.begin(), paint.end());
+        return rows;
+    }();
+    return all;
+}
 
 const ToolMode* findToolMode(int32_t mode)
 {
-    const auto* it = std::find_if(std::begin(kToolModes), std::end(kToolModes),
-                                  [mode](const ToolMode& m) { return m.mode == mode; });
-    return it == std::end(kToolModes) ? nullptr : it;
+    const std::span<const ToolMode> rows = toolModes();
+    const auto it = std::find_if(rows.begin(), rows.end(), [mode](const ToolMode& m) { return m.mode == mode; });
+    return it == rows.end() ? nullptr : &*it;
 }
 
 int32_t toolCursor(int32_t mode)
@@ -382,6 +371,11 @@ int32_t toolCursor(int32_t mode)
 void dropDrag(ToolContext& ctx)
 {
     ToolGesture& g = ctx.gesture;
+    // A shape being dragged goes too.
+    if (g.shaping) {
+        g.shaping = false;
+        hideFollower(ctx);
+    }
     if (!g.dragging) return;
     ctx.view.invertFigure(band(g.dragAnchor, g.dragLast));
     g.dragging = false;

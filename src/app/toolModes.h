@@ -14,7 +14,9 @@
 #include <QPoint>
 #include <cstdint>
 #include <span>
+#include <vector>
 
+#include "tools/stroke.h"
 #include "workspace/langText.h"
 #include "workspace/toolModeIds.h"
 #include "workspace/workspace.h"
@@ -32,35 +34,58 @@ struct ToolGesture {
     bool dragging = false;  // a rubber-band rectangle is being dragged
     QPoint dragAnchor;      // where the left button went down
     QPoint dragLast;        // the corner of the rectangle on screen
-    // The figure that follows the pointer (the divide tools' guide line, the
-    // outline of the colour file being added), kept as drawn so that it is
-    // erased as it was drawn whatever the scale has become since.
-    bool followerShown = false;
-    orx::XorFigure follower;
+    // The figures that follow the pointer (the divide tools' guide line, the
+    // outline of the colour file being added, rubber lines and shapes, the
+    // curve preview, the brush circles), kept as drawn so that they are
+    // erased as they were drawn whatever the scale has become since.
+    std::vector<orx::XorFigure> followers;
     // Set by an edit, cleared when a command runs: a command may reuse the
     // backup planes (secondImage is also the model's photograph and the
     // scratch plane of the whole-image operations), so only an edit made
     // since the last command can be taken back from them.
     uint32_t backupPlanes = 0;
+
+    // The line tools: the start of the next segment, once set.
+    bool anchorSet = false;
+    QPoint anchorPoint;
+    // The shapes: the corner where the drag began, while it goes on.
+    bool shaping = false;
+    QPoint shapeAnchor;
+    // A freehand stroke while its button is held (pens, air brushes).
+    orx::Stroke stroke;
+    // The curves: the release after a double click adds no point.
+    bool curveDone = false;
+    // The copy brush: where the source circle stays while the right button
+    // drags the brush away from it.
+    QPoint sourceAt;
+    // The floating piece: where it was taken hold of (image pixels from its
+    // corner), and the display rectangle it is drawn over.
+    bool pieceGrabbed = false;
+    orx::Point pieceGrab;
+    bool pieceShown = false;
+    orx::Rect pieceRect;
 };
 
 // What a handler works on: the workspace, the view it draws on, the
-// gesture, and whether the left button is held (mouse moves).
+// gesture, and which buttons are held (mouse moves).
 struct ToolContext {
     Workspace& ws;
     CVLX98View& view;
     ToolGesture& gesture;
     bool leftHeld = false;
+    bool rightHeld = false;
 };
 
 using ToolHandler = void (*)(ToolContext&, QPoint at);
 
 // One mode: its cursor and what the left button down, a move, the left
-// button up, the right button up and a double click do (nullptr: nothing).
+// button up, the right button up, a double click and the right button down
+// do (nullptr: nothing).
 struct ToolMode {
     ToolModeId mode;
     int32_t cursor;
     ToolHandler leftDown, move, leftUp, rightUp, doubleClick;
+    ToolHandler rightDown = nullptr;
 };
 
 std::span<const ToolMode> toolModes();
@@ -74,6 +99,35 @@ int32_t toolCursor(int32_t mode);
 // Ends a rubber-band drag without running the mode's operation (a Shift or
 // Control release took the button up): its rectangle is erased.
 void dropDrag(ToolContext& ctx);
+
+// ---- shared by the families of modes (toolModes.cpp, paintModes.cpp)
+
+Point toImage(const Workspace& ws, QPoint at);
+// A mode that ends its own tool sets the next one with its cursor.
+void setMode(ToolContext& ctx, int32_t mode);
+void redisplay(Workspace& ws);
+// Recomposes the part of the view that shows an image rectangle.
+void redrawImageRect(Workspace& ws, const Rect& r);
+// After the snapshot and before the edit: the planes the edit changes are
+// copied whole to their backups.
+void backUp(ToolContext& ctx, uint32_t planes);
+// The right button takes the last edit back from the backups.
+void cancelEdit(ToolContext& ctx, uint32_t planes);
+void cancelImageEdit(ToolContext& ctx, QPoint);
+// The figures that follow the pointer, replacing those shown.
+void showFollower(ToolContext& ctx, std::vector<XorFigure> figures);
+void hideFollower(ToolContext& ctx);
+
+class WaitCursor {
+public:
+    explicit WaitCursor(Workspace& ws) : platform_(*ws.platform) { platform_.waitCursor(true); }
+    ~WaitCursor() { platform_.waitCursor(false); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    Platform& platform_;
+};
 
 // Before filling, recolouring or placing a material at image point (x, y):
 // a black pixel may be line art, so the user is asked the question first.

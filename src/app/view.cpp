@@ -268,11 +268,11 @@ bool CVLX98View::keysTakeOver(Qt::KeyboardModifiers keys)
     return false;
 }
 
-bool CVLX98View::runTool(orx::app::ToolHandler orx::app::ToolMode::*message, QPoint at, bool leftHeld)
+bool CVLX98View::runTool(orx::app::ToolHandler orx::app::ToolMode::*message, QPoint at, Qt::MouseButtons held)
 {
     const orx::app::ToolMode* mode = orx::app::findToolMode(ws_.toolMode);
     if (!mode || !(mode->*message)) return false;
-    orx::app::ToolContext ctx{ws_, *this, gesture_, leftHeld};
+    orx::app::ToolContext ctx{ws_, *this, gesture_, bool(held & Qt::LeftButton), bool(held & Qt::RightButton)};
     try {
         (mode->*message)(ctx, at);
     } catch (const std::bad_alloc&) {
@@ -302,6 +302,7 @@ void CVLX98View::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::RightButton) rightDown_ = true, noteStopPress();
     if (startPan(event) || !ws_.imageLoaded || keysTakeOver(event->modifiers())) return;
     if (event->button() == Qt::LeftButton) runTool(&orx::app::ToolMode::leftDown, event->position().toPoint());
+    if (event->button() == Qt::RightButton) runTool(&orx::app::ToolMode::rightDown, event->position().toPoint());
 }
 
 void CVLX98View::mouseMoveEvent(QMouseEvent* event)
@@ -312,7 +313,7 @@ void CVLX98View::mouseMoveEvent(QMouseEvent* event)
     showPointer(at);
     if (panning_ || keysTakeOver(event->modifiers())) return;
     showCursor(orx::app::toolCursor(ws_.toolMode));
-    runTool(&orx::app::ToolMode::move, at, event->buttons() & Qt::LeftButton);
+    runTool(&orx::app::ToolMode::move, at, event->buttons());
 }
 
 void CVLX98View::mouseReleaseEvent(QMouseEvent* event)

@@ -60,6 +60,9 @@ public:
 signals:
     // The client size changed and the picture was composed again.
     void viewResized();
+    // The eyedropper took the pen colour from the picture: the colour box
+    // shows it.
+    void penPicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -110,5 +113,5 @@ private:
     void showPointer(QPoint window);
     bool startPan(const QMouseEvent* event);
     bool keysTakeOver(Qt::KeyboardModifiers keys);
-    bool runTool(orx::app::ToolHandler orx::app::ToolMode::*message, QPoint at, bool leftHeld = false);
+    bool runTool(orx::app::ToolHandler orx::app::ToolMode::*message, QPoint at, Qt::MouseButtons held = {});
 };

@@ -11,6 +11,7 @@
 #include <QRect>
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace orx {
 
@@ -20,19 +21,18 @@ void xorRect(QPainter& painter, const QRect& rect);
 void xorLine(QPainter& painter, QPoint a, QPoint b);
 
 // A figure kept on screen by inversion: the outline of the rectangle spanned
-// by two corners, or the line between two points.
+// by two corners, the line between two points, the ellipse in the box of two
+// corners, straight pieces (pairs of points; pieces that meet end to end are
+// drawn as one line, so their joints are inverted once), or marks (four
+// pixels diagonally around each point).
 struct XorFigure {
-    enum Kind : uint8_t { Rectangle, Line };
+    enum Kind : uint8_t { Rectangle, Line, Ellipse, Segments, Marks };
     Kind kind = Rectangle;
     QPoint a, b;
+    std::vector<QPoint> points = {};  // Segments and Marks
     bool operator==(const XorFigure&) const = default;
-    // The pixels it covers, whichever way it was dragged. (QRect(a, b) with
-    // b above or left of a, normalised, would lose a pixel on each side.)
-    QRect bounds() const
-    {
-        return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                     QPoint(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
-    }
+    // The pixels it covers.
+    QRect bounds() const;
 };
 
 void xorFigure(QPainter& painter, const XorFigure& figure);

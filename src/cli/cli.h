@@ -39,6 +39,9 @@ int libraryCommand(Cli& cli);
 int showCommand(Cli& cli);
 int batchCommand(Cli& cli);
 int scanCommand(Cli& cli);
+int autoMaskCommand(Cli& cli);
+int recolourCommand(Cli& cli);
+int colourWaysCommand(Cli& cli);
 
 // dress's options that show takes too: --layout, --contrast, --soft and
 // --reflection into the workspace. kExitOk, or the status of the refusal.

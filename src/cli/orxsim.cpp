@@ -8,6 +8,7 @@
 //   orxsim sample-library DIR
 //   orxsim library list|rm ...
 //   orxsim batch MANIFEST -o DIR [--jobs N] [--shard I/N] [--format bmp|rgb]
+//   orxsim automask|recolour|colourways IN ... -o OUT
 //
 // Exit status 0 on success, 1 when the job failed (the reason on stderr),
 // 2 for a command line that cannot be understood.
@@ -48,7 +49,10 @@ const char kUsage[] =
     "       orxsim batch MANIFEST -o DIR [--jobs N] [--shard I/N] [--format bmp|rgb]\n"
     "       orxsim scan --list [--json]\n"
     "       orxsim scan [--device D] [--resolution DPI] [--area X0,Y0,X1,Y1] [--as colour|grey|bw]\n"
-    "                   [--option NAME=VALUE]... [--preview] -o OUT\n";
+    "                   [--option NAME=VALUE]... [--preview] -o OUT\n"
+    "       orxsim automask IN --hue L --saturation L --value L [--area X0,Y0,X1,Y1] -o OUT\n"
+    "       orxsim recolour IN --curves FILE [--hsv] [--area X0,Y0,X1,Y1] [--mask M.MSK] -o OUT\n"
+    "       orxsim colourways IN --colours RRGGBB,RRGGBB[,...] [--way K] -o OUT\n";
 
 }  // namespace
 
@@ -251,13 +255,17 @@ const Command kCommands[] = {
     {"library", libraryCommand},
     {"batch", batchCommand},
     {"scan", scanCommand},
+    {"automask", autoMaskCommand},
+    {"recolour", recolourCommand},
+    {"colourways", colourWaysCommand},
 };
 
 // Options that take a value; every other "--x" is a flag.
 const char* const kValueOptions[] = {"--area", "--material", "--layout", "--contrast", "-o",
                                      "--library", "--thumbnails", "--frames", "--view", "--loops",
                                      "--jobs", "--shard", "--format", "--quality", "--device", "--resolution",
-                                     "--as", "--option"};
+                                     "--as", "--option",
+                                     "--hue", "--saturation", "--value", "--curves", "--mask", "--colours", "--way"};
 
 bool takesValue(const std::string& opt)
 {

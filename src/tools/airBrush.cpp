@@ -63,6 +63,13 @@ void buildBrushTable(Workspace& ws, int radius, int strength)
         table[k * side] = w;
     }
     ws.densityRadius = radius;
+    ws.densityStrength = strength;
+}
+
+void ensureBrushTable(Workspace& ws)
+{
+    if (ws.densityRadius != ws.brushRadius || ws.densityStrength != ws.brushStrength)
+        buildBrushTable(ws, ws.brushRadius, ws.brushStrength);
 }
 
 void sprayColour(Workspace& ws, int32_t x, int32_t y, Rgb colour, int radius)

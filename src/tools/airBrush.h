@@ -17,9 +17,14 @@ struct Stroke;
 
 constexpr int kMinBrushRadius = 2, kMaxBrushRadius = 255;
 constexpr int kMinBrushStrength = 5, kMaxBrushStrength = 255;
+// Where the copy brush takes its pixels after every image load: right of
+// and above the pointer.
+constexpr Point kCloneOffsetStart{100, -100};
 
 // Radius and strength are held to their ranges.
 void buildBrushTable(Workspace& ws, int radius, int strength);
+// Builds the table for the workspace's radius and strength unless it is built.
+void ensureBrushTable(Workspace& ws);
 inline uint8_t brushWeight(const Workspace& ws, int row, int column)
 {
     return ws.DENSITY[size_t(row) * size_t(2 * ws.densityRadius) + size_t(column)];

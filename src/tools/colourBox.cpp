@@ -78,6 +78,20 @@ bool saveColourBox(const Workspace& ws)
     return writeFileAtomically(ws.webCompanionPath, bytes, sizeof bytes);
 }
 
+void setDefaultColourBox(Workspace& ws)
+{
+    const Rgb swatches[kSwatches] = {{0, 0, 0},     {255, 255, 255}, {255, 0, 0},   {0, 160, 0},     {0, 0, 255},
+                                     {255, 220, 0}, {0, 200, 220},   {200, 0, 160}, {128, 128, 128}, {255, 255, 255}};
+    const Rgb corners[4] = {{255, 0, 0}, {255, 220, 0}, {0, 0, 255}, {0, 160, 0}};
+    std::copy(swatches, swatches + kSwatches, ws.paletteSwatches);
+    std::copy(corners, corners + 4, ws.gradientCorners);
+    // Each set runs from one swatch to the next across and down.
+    for (int s = 0; s < kGradientSets; ++s)
+        for (int c = 0; c < 4; ++c) ws.gradientSets[s][c] = c % 2 ? swatches[(s + 1) % kSwatches] : swatches[s];
+    ws.penColour = Rgb{0, 0, 0};
+    ws.penDensity = 100;
+}
+
 int sliderMaximum(ColourBoxSlider slider) { return slider == SliderDensity ? 100 : 255; }
 
 int sliderValue(const Workspace& ws, ColourBoxSlider slider)

@@ -26,6 +26,10 @@ void decodeColourBox(Workspace& ws, const uint8_t in[kColourBoxFileBytes]);
 // values as they are; a failed save leaves the old file.
 bool loadColourBox(Workspace& ws);
 bool saveColourBox(const Workspace& ws);
+// What a fresh installation starts with (the build writes it beside the
+// program): a black pen at full density, basic swatches with white holes,
+// and a red-yellow-blue-green gradient.
+void setDefaultColourBox(Workspace& ws);
 
 // ---- sliders and their number fields
 enum ColourBoxSlider : int { SliderRed, SliderGreen, SliderBlue, SliderDensity };

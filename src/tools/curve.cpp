@@ -94,19 +94,21 @@ void forEachSample(const ControlPolygon& poly, Sample&& sample)
     sample(segmentPoint(poly, poly.segments() - 1, kSteps, kSteps));
 }
 
-// The box of the control polygon, which holds the curve, grown by a stamp.
-struct CurveMarks : MaskMarks {
-    static Rect box(const ControlPolygon& poly)
-    {
-        int64_t x0 = INT64_MAX, y0 = INT64_MAX, x1 = INT64_MIN, y1 = INT64_MIN;
-        for (int i = 0; i < poly.size; ++i) {
-            x0 = std::min(x0, poly.c[i].x), y0 = std::min(y0, poly.c[i].y);
-            x1 = std::max(x1, poly.c[i].x), y1 = std::max(y1, poly.c[i].y);
-        }
-        auto held = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
-        return Rect{held(x0 - kReach), held(y0 - kReach), held(x1 + kReach), held(y1 + kReach)};
+// The box of the control polygon, which holds the curve, grown by a stamp
+// (which also covers the seam's rows beside the line).
+Rect polygonBox(const ControlPolygon& poly)
+{
+    int64_t x0 = INT64_MAX, y0 = INT64_MAX, x1 = INT64_MIN, y1 = INT64_MIN;
+    for (int i = 0; i < poly.size; ++i) {
+        x0 = std::min(x0, poly.c[i].x), y0 = std::min(y0, poly.c[i].y);
+        x1 = std::max(x1, poly.c[i].x), y1 = std::max(y1, poly.c[i].y);
     }
-    CurveMarks(Workspace& ws, const ControlPolygon& poly, bool needed) : CurveMarks(ws, box(poly), needed) {}
+    auto held = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    return Rect{held(x0 - kReach), held(y0 - kReach), held(x1 + kReach), held(y1 + kReach)};
+}
+
+struct CurveMarks : MaskMarks {
+    CurveMarks(Workspace& ws, const ControlPolygon& poly, bool needed) : CurveMarks(ws, polygonBox(poly), needed) {}
 
 private:
     CurveMarks(Workspace& ws, const Rect& b, bool needed) : MaskMarks(ws, b.x0, b.y0, b.x1, b.y1, needed) {}
@@ -155,6 +157,17 @@ void seamPiece(Workspace& ws, const P64& a, const P64& b)
 double distance(const P64& a, const P64& b) { return std::hypot(double(b.x - a.x), double(b.y - a.y)); }
 
 }  // namespace
+
+bool curveBox(const Workspace& ws, const Point* points, int count, bool closed, Rect& box)
+{
+    ControlPolygon poly;
+    if (!buildPolygon(points, count, closed, poly)) return false;
+    const Rect b = polygonBox(poly);
+    int32_t x0 = b.x0, y0 = b.y0, x1 = b.x1, y1 = b.y1;
+    if (!clipToImage(ws, x0, y0, x1, y1)) return false;
+    box = Rect{x0, y0, x1, y1};
+    return true;
+}
 
 bool drawCurve(Workspace& ws, const Point* points, int count, CurveRendering rendering, bool closed, Rgb colour,
                int density, CurveSink* preview)

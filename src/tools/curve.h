@@ -37,6 +37,11 @@ public:
 bool drawCurve(Workspace& ws, const Point* points, int count, CurveRendering rendering, bool closed, Rgb colour,
                int density, CurveSink* preview = nullptr);
 
+// The box on the picture that a curve through the points can change (its
+// control polygon grown by a pen stamp), for the undo snapshot. False for a
+// count that draws nothing or a curve wholly off the picture.
+bool curveBox(const Workspace& ws, const Point* points, int count, bool closed, Rect& box);
+
 // Dashes of `pitch` with gaps of `gap` along the open curve (the pen width
 // taken off the dash and added to the gap): pen lines on the colour image,
 // or pieces to the preview when one is given.

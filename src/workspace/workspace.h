@@ -65,6 +65,27 @@ enum class SecondImage : uint8_t {
     Photograph,  // the model's photograph as model loading left it (the runs re-dress its material area)
 };
 
+// Pixels with their coverage floating over the picture until applied
+// (engine/piece.h): the text tool's text, the pieces of parts files.
+struct FloatingPiece {
+    int32_t x = 0, y = 0;           // top-left corner in image pixels, on the picture or not
+    int32_t width = 0, height = 0;
+    std::vector<uint8_t> pixels;    // width x height x 3: R, G, B
+    std::vector<uint8_t> coverage;  // width x height: 0 clear .. 255 opaque
+};
+
+// Six look-up curves of 256 levels, each the identity until changed.
+struct ToneCurveTables {
+    uint8_t level[6][256];
+    ToneCurveTables()
+    {
+        for (auto& curve : level)
+            for (int i = 0; i < 256; ++i) curve[i] = uint8_t(i);
+    }
+    uint8_t* operator[](int curve) { return level[curve]; }
+    const uint8_t* operator[](int curve) const { return level[curve]; }
+};
+
 struct MeshPoint {
     int32_t x = 0, y = 0;
 };
@@ -132,10 +153,23 @@ struct Workspace {
     int32_t brushRadius = 30;            // air brush, 2..255
     int32_t brushStrength = 30;          // air brush, 5..255
     int32_t densityRadius = 0;           // the radius DENSITY was last built for; 0 when never
+    int32_t densityStrength = 0;         // and the strength
     Point cloneOffset{100, -100};        // where the copy brush takes its pixels, from the cursor
     std::string textFont;                // the text tool's font, as the font dialog describes it
     Rgb textColour{};
     std::vector<FillSpan> fillSpans;     // the fills' span stack, kept between fills
+
+    // ---- colour tools: automatic mask, tone curves, colour ways (src/tools)
+    // Level tables of byte H, S and V: 255 where the level is in.
+    uint8_t sampledHue[256]{}, sampledSaturation[256]{}, sampledValue[256]{};
+    uint8_t selectedHue[256]{}, selectedSaturation[256]{}, selectedValue[256]{};
+    ToneCurveTables toneCurves;               // R, G, B, H, S, V: the output of each input level
+    uint8_t toneSamples[6][256]{};            // 255 where a sampled pixel met the level
+    double curveExponents[6] = {1, 1, 1, 1, 1, 1};
+    int32_t currentCurve = 4;                 // 1..6: R, G, B, H, S, V
+    int32_t colourWayCount = 3;               // 2..5 swatches exchanged
+    int32_t picturesAcross = 3, picturesDown = 2;  // 1..8 each
+    int32_t tilingMode = 0;                   // 0 colour ways, 1 the repeat test
 
     // ---- image block
     uint64_t totalRam = 0;
@@ -228,6 +262,7 @@ struct Workspace {
     int32_t modelMapped = 0;
     int32_t materialChosen = 0;
     int32_t pieceFloating = 0;
+    FloatingPiece piece;          // the floating piece while pieceFloating is 1
     int32_t pieceChosen = 0;      // a piece was chosen in the file browser
     int32_t materialVariant = 0;  // material layout variant 0, 1 or 2
 };

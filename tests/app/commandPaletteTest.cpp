@@ -27,7 +27,7 @@ TEST(CommandPalette, EachToolWindowGetsTheCommandsItIssues)
     for (int32_t id : {IdLine, IdMaskLine, IdPen, IdFill, IdText, IdRgbUndo, IdMskUndo, IdRgbRedo, IdMskRedo})
         EXPECT_NE(std::find(paint.begin(), paint.end(), id), paint.end()) << id;
     EXPECT_EQ(std::find(paint.begin(), paint.end(), IdLoadRgb), paint.end());
-    EXPECT_EQ(idsOf(AirBrushPalette), (std::vector<int32_t>{IdAirBrush, IdAirBrushRings}));
+    EXPECT_EQ(idsOf(AirBrushPalette), (std::vector<int32_t>{IdAirBrush, IdAirBrushCopy}));
     EXPECT_EQ(idsOf(AutoMaskWindow), (std::vector<int32_t>{IdAutoMaskPick, IdAutoMaskPreview, IdAutoMaskArea}));
     EXPECT_EQ(idsOf(MaterialWindow),
               (std::vector<int32_t>{IdSelectMaterial, IdUndoPlacement, IdMoveMaterial, IdScaleMaterial}));

@@ -93,7 +93,14 @@ TEST(CommandTable, TheBuiltCommandsAreExactlyThoseThatAct)
         IdMirroredBlock, IdFlippedBlock, IdRgbUndo, IdMskUndo, IdSavePrtFromMaskEdge, IdRgbRedo, IdMskRedo,
         IdAbout, IdAppExit, IdEditOrx, IdEditMmp, IdOpenImageFile3, IdOpenImageFile4, IdOpenImageFile5,
         IdSaveJpg, IdSavePng, IdSaveTiff, IdScan,
-        IdPrint, IdPrintDirect, IdPrintPreview, IdRunMmp};
+        IdPrint, IdPrintDirect, IdPrintPreview, IdRunMmp,
+        // The paint tools, their windows and the floating piece's move.
+        IdPen, IdLine, IdCurve, IdRectangle, IdPenWidth, IdFill, IdMaskFill, IdChangeColour, IdMaskPen, IdMaskLine,
+        IdMaskCurve, IdMaskRectangle, IdColourBoxAndPaint, IdColourBox, IdMovePiece, IdAirBrush, IdAirBrushCopy,
+        IdColourBoxAndAirBrush, IdFilledRectangle, IdMaskFilledRectangle, IdDashedCurve, IdShadedCurve,
+        IdHoledCurve, IdShadedFill, IdShadedFillMaskEdge, IdFont, IdText, IdReflectionFill, IdCircle,
+        IdFilledCircle, IdMaskCircle, IdMaskFilledCircle, IdEllipse, IdFilledEllipse, IdMaskEllipse,
+        IdMaskFilledEllipse, IdGradientRectangle, IdGradientCircle, IdGradientEllipse};
     for (const Command& c : commandTable()) EXPECT_EQ(isBuilt(c), acting.count(c.id) == 1) << c.id;
 }
 

@@ -36,6 +36,9 @@ public:
     std::deque<std::pair<std::string, int32_t>> jpegAnswers;
     std::vector<int32_t> jpegQualityShown;
     std::deque<app::ScannedPicture> scanAnswers;  // no pixels: cancelled
+    std::deque<int32_t> penWidthAnswers;                    // none left: Cancel
+    std::deque<std::pair<std::string, Rgb>> fontAnswers;    // none left: Cancel
+    std::deque<std::string> textAnswers;                    // "" is Cancel
     int terminatedWith = -1;
     bool closeAsked = false;
 
@@ -74,6 +77,19 @@ public:
         if (typed > 0) quality = typed;
         return name;
     }
+    bool askPenWidth(int32_t& width) override
+    {
+        if (penWidthAnswers.empty()) return false;
+        width = pop(penWidthAnswers, 0);
+        return true;
+    }
+    bool askFont(std::string& font, Rgb& colour) override
+    {
+        if (fontAnswers.empty()) return false;
+        std::tie(font, colour) = pop(fontAnswers, std::pair<std::string, Rgb>());
+        return true;
+    }
+    std::string askText() override { return pop(textAnswers, std::string()); }
     void terminate(int code) override { terminatedWith = code; }
     void closeProgram() override { closeAsked = true; }
 

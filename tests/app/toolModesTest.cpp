@@ -149,7 +149,7 @@ TEST(ToolModeTable, EveryBuiltToolCommandHasItsModeWithTheSameCursor)
         ASSERT_NE(m, nullptr) << c.id;
         EXPECT_EQ(m->cursor, c.cursor) << c.id;
     }
-    EXPECT_EQ(tools, 21);
+    EXPECT_EQ(tools, 54);
     std::set<int32_t> seen;
     for (const ToolMode& m : toolModes()) EXPECT_TRUE(seen.insert(m.mode).second) << m.mode;
     EXPECT_EQ(toolCursor(-7), -1);  // no such mode

@@ -60,12 +60,23 @@ TEST(Fill, ColourAndMaskFillsTakeExactlyTheConnectedRegion)
         };
         std::vector<uint8_t> expect = reachable(w, h, sx, sy, open);
         if (!open(sx, sy)) std::fill(expect.begin(), expect.end(), 0);
-        ASSERT_TRUE(floodFill(ws, sx, sy));
+        Rect box;
+        const bool any = std::count(expect.begin(), expect.end(), 1) > 0;
+        ASSERT_EQ(floodFill(ws, sx, sy, &box), any);
         for (size_t i = 0; i < pixelCount(ws); ++i) {
             const bool filled = ws.image[3 * i] == 1 && ws.image[3 * i + 1] == 2 && ws.image[3 * i + 2] == 3;
             ASSERT_EQ(filled, expect[i] != 0) << "round " << round << " pixel " << i;
         }
         EXPECT_EQ(std::vector<uint8_t>(ws.mask, ws.mask + pixelCount(ws)), mask);
+        // The box it reports is the filled pixels' box.
+        if (any) {
+            Rect e{w, h, -1, -1};
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if (expect[size_t(y) * w + x])
+                        e = Rect{std::min(e.x0, x), std::min(e.y0, y), std::max(e.x1, x), std::max(e.y1, y)};
+            EXPECT_TRUE(box.x0 == e.x0 && box.y0 == e.y0 && box.x1 == e.x1 && box.y1 == e.y1) << "round " << round;
+        }
 
         // The mask fill on the same mask.
         const uint8_t seedByte = mask[size_t(sy) * w + sx];
