@@ -120,6 +120,7 @@ private:
         bool previewPage(int32_t type, QPrinter& printer) override
         {
             return notePrinter(inner_.previewPage(type, printer), printer);
+        }
         bool askPenWidth(int32_t& width) override
         {
             const bool ok = inner_.askPenWidth(width);
