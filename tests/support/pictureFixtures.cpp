@@ -60,10 +60,10 @@ std::vector<uint8_t> runCommand(const std::string& command, bool& ok)
 
 std::string quoted(const std::string& path) { return "'" + path + "'"; }
 
-Pixels imageMagickPixels(const std::string& spec, const std::string& extraOptions)
+Pixels imageMagickPixels(const std::string& source, const std::string& extraOptions)
 {
     bool ok = false;
-    auto bytes = runCommand("convert " + quoted(spec) + " " + extraOptions +
+    auto bytes = runCommand("convert " + quoted(source) + " " + extraOptions +
                                 " -background white -alpha remove -depth 8 ppm:- 2>/dev/null",
                             ok);
     // A warning (a file-size field that disagrees, say) still shows the picture.

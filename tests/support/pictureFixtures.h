@@ -25,8 +25,8 @@ Pixels readPPM(const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> runCommand(const std::string& command, bool& ok);
 std::string quoted(const std::string& path);
 // What ImageMagick shows for a picture file: 8-bit R, G, B, any
-// transparency laid over white. spec may carry a frame ("F.TIF[0]").
-Pixels imageMagickPixels(const std::string& spec, const std::string& extraOptions = "");
+// transparency laid over white. source may carry a frame ("F.TIF[0]").
+Pixels imageMagickPixels(const std::string& source, const std::string& extraOptions = "");
 
 // A TIFF-structured EXIF block with an orientation tag (0 for none) and
 // an optional preview JPEG; big-endian when asked.
